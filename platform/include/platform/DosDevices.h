@@ -32,7 +32,8 @@ void DefineDosDevice(const TDosDevice& device);
 void RemoveDosDevice(char letter);
 // Takes the first free letter from `first` to 'Z' under the table lock and
 // defines it; std::nullopt when none is free. A preferred letter is taken
-// when it is free.
+// when it is free. A device name that already has a letter keeps it (the
+// medium is updated), so a drive never gets two letters.
 std::optional<char> AssignDosDevice(const std::string& deviceName, const std::string& medium,
                                     char first = 'D', char preferred = 0);
 // Sets the mount point of a defined letter.
@@ -48,5 +49,13 @@ std::string DriveRootToPath(const std::string& root);
 // logical volume id) read from the medium itself; fileSystem "CDFS" or
 // "UDF". False when the letter is undefined or the medium unreadable.
 bool GetVolumeInformation(const std::string& root, std::string& label, std::string& fileSystem);
+
+// The volume label of a medium: a device node or an image file (2048-byte
+// sectors, or raw 2352-byte sectors as in BIN files; a CUE sheet is
+// followed to its first data file). The UDF logical volume id wins over
+// the Joliet label, which wins over the ISO9660 primary one; trailing
+// blanks are cut. False (GetLastError() set) when the medium cannot be
+// read or holds neither file system.
+bool ReadVolumeLabel(const std::string& medium, std::string& label, std::string& fileSystem);
 
 }  // namespace platform

@@ -18,7 +18,7 @@ std::string SystemDir();
 
 // GetTempPath: $TMPDIR or /tmp, always with a trailing "/".
 std::string GetTempPath();
-// GetTempFileName: a unique file "<dir><prefix up to 3 chars>XXXX.tmp",
+// GetTempFileName: a unique file "<dir><prefix up to 3 chars>XXXXXX.tmp",
 // created empty (mkstemp). Throws EOSError with errno when it cannot be made.
 std::string GetTempFileName(const std::string& dir, const std::string& prefix);
 

@@ -87,7 +87,11 @@ public:
     void WriteBinaryData(const std::string& Name, const void* buffer, int bufSize);
 
 private:
+    std::string resolve(const std::string& Key) const;
+    void putValue(const std::string& Name, uint32_t type, const std::string& data);
+
     std::string currentPath_;
+    bool open_ = false;
     bool writable_ = false;
 };
 
