@@ -1,0 +1,21 @@
+#include "sbEngineUnits.h"
+
+#include "sbCallBackEventer.h"
+#include "sbLogger.h"
+
+void sbEngineInitialize()
+{
+    if (!sbLogger) sbLogger = new TsbLogger();
+    if (!sbCallBackEventer) {
+        GrabInProgress = false;
+        sbCallBackEventer = new TsbCallBackEventer();
+    }
+}
+
+void sbEngineFinalize()
+{
+    delete sbCallBackEventer;
+    sbCallBackEventer = nullptr;
+    delete sbLogger;
+    sbLogger = nullptr;
+}
