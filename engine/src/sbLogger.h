@@ -44,10 +44,12 @@ public:
     static std::string FormatLine(int Hour, int Minute, int Second, int Millisecond,
                                   const std::string& Message);
 
-private:
+protected:
     int32_t FLevel = 0;
     bool FEnabled = false;
     std::string FLogFileName;
+
+private:
     std::mutex FLock;  // guards FLogFileName and the file itself
 };
 
