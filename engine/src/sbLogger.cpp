@@ -10,9 +10,11 @@
 #include <ctime>
 
 #include <platform/Errors.h>
-#include <platform/Locale.h>
 #include <platform/Paths.h>
 #include <platform/Registry.h>
+
+#include <QLocale>
+#include <QRegularExpression>
 
 #include "sbUtils.h"
 
@@ -31,6 +33,20 @@ int32_t DecimalOrZero(const std::string& text)
     auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || ptr != last || first == last) return 0;
     return value;
+}
+
+// The user locale's time separator: what stands between the hour and the
+// minute in its time format (":" when the format shows none).
+std::string TimeSeparator()
+{
+    const QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
+    qsizetype h = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+    qsizetype m = format.indexOf(QLatin1Char('m'));
+    if (h < 0 || m < 0 || m <= h) return ":";
+    qsizetype start = h;
+    while (start < m && (format[start] == QLatin1Char('h') || format[start] == QLatin1Char('H'))) ++start;
+    QString sep = format.mid(start, m - start);
+    return sep.isEmpty() ? std::string(":") : sep.toStdString();
 }
 
 }  // namespace
@@ -63,7 +79,7 @@ std::string TsbLogger::LogFileName()
 std::string TsbLogger::FormatLine(int Hour, int Minute, int Second, int Millisecond,
                                   const std::string& Message)
 {
-    const std::string sep = platform::TimeSeparator();
+    const std::string sep = TimeSeparator();
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", Hour);
     std::string line = buf;
