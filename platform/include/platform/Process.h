@@ -22,7 +22,10 @@ std::vector<std::string> SplitCommandLine(const std::string& parameters);
 // with the split parameters (posix_spawn, never a shell); "open" on a
 // folder, a document or a web address runs xdg-open with it; "runas" starts
 // the executable through pkexec when this process is not root, directly
-// when it is. Directory, when not empty, is the working folder.
+// when it is. Directory, when not empty, is the working folder. A drive
+// name or root ("E:\") opens the folder its medium is mounted on. Every
+// started process is reaped: one that is not kept (NoCloseProcess false)
+// by a background thread, a kept one by WaitForSingleObject or CloseHandle.
 struct TShellExecuteInfo {
     std::string Verb;
     std::string File;
@@ -48,8 +51,11 @@ constexpr unsigned WAIT_FAILED = 0xFFFFFFFFu;
 // Waits for a process started with NoCloseProcess. The exit code is kept
 // for GetExitCodeProcess.
 unsigned WaitForSingleObject(pid_t process, unsigned milliseconds);
+constexpr unsigned STILL_ACTIVE = 259;
 // The exit code of a waited-for process (a signal gives 128 + number);
-// false when the process is unknown or still running.
+// false when the process is unknown or still running. A process that still
+// runs also sets exitCode to STILL_ACTIVE, so a loop that waits while the
+// code is STILL_ACTIVE works unchanged.
 bool GetExitCodeProcess(pid_t process, unsigned& exitCode);
 void CloseHandle(pid_t process);
 
