@@ -11,12 +11,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "Drives.h"
 #include "VPortHost.h"
 #include "platform/DosDevices.h"
-#include "platform/IniFile.h"
 
 namespace vport {
 
@@ -463,18 +463,40 @@ std::vector<std::string> VPortRestoreDevices()
 
 std::string ReadInfVersion(const std::string& infPath)
 {
-    if (::access(infPath.c_str(), R_OK) != 0) {
-        int e = errno;
+    std::ifstream in(infPath);
+    if (!in) {
+        int e = errno ? errno : ENOENT;
         throw TVPortError(kEnSystemCallFailed, e, "Cannot open " + infPath + ": " + SysText(e));
     }
-    std::string line = platform::GetPrivateProfileString("Version", "DriverVer", "", infPath);
-    // "DriverVer=mm/dd/yyyy,a.b.c.d"
-    std::string version = line.substr(line.find(',') == std::string::npos ? line.size() : line.find(',') + 1);
-    version.erase(std::remove_if(version.begin(), version.end(), [](char c) { return c == ' ' || c == '\t'; }),
-                  version.end());
-    if (!IsVPortVersion(version))
-        throw TVPortError(kEnInvalidInputParameter, EINVAL, infPath + " gives no driver version");
-    return version;
+    // "DriverVer=mm/dd/yyyy,a.b.c.d" in [Version]; names without case.
+    auto lower = [](std::string s) {
+        for (auto& c : s)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    auto trim = [](std::string s) {
+        const char* blanks = " \t\r";
+        s.erase(0, s.find_first_not_of(blanks));
+        s.erase(s.find_last_not_of(blanks) + 1);
+        return s;
+    };
+    std::string section, line;
+    while (std::getline(in, line)) {
+        line = trim(line);
+        if (!line.empty() && line[0] == '[') {
+            section = lower(trim(line.substr(1, line.find(']') - 1)));
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (section != "version" || eq == std::string::npos || lower(trim(line.substr(0, eq))) != "driverver")
+            continue;
+        std::string value = line.substr(eq + 1);
+        size_t comma = value.find(',');
+        std::string version = trim(comma == std::string::npos ? std::string() : value.substr(comma + 1));
+        if (IsVPortVersion(version))
+            return version;
+    }
+    throw TVPortError(kEnInvalidInputParameter, EINVAL, infPath + " gives no driver version");
 }
 
 }  // namespace vport
