@@ -25,8 +25,7 @@ void recordingHook(const QString& sId, const QString& sDefault, const QString& s
                    QString& result)
 {
     lastHook = {sId, sDefault, sFound, data};
-    if (!hookAnswer.isNull())
-        result = hookAnswer;
+    result = hookAnswer.isNull() ? sFound : hookAnswer;
 }
 
 class BrmLang2 : public LangFixture {

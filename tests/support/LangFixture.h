@@ -14,6 +14,12 @@
 #include <utility>
 #include <vector>
 
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace langtest {
 
 // A PO language file of application ids "kvvd, bmvd, kvzip, bmzip".
