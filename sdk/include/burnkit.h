@@ -352,16 +352,8 @@ BURNKIT_STATIC_ASSERT(offsetof(TOC_INFORMATION, m__FULL_TOC_ENTRY_RAW__Unsorted)
  *                               uint32_t* free amount (bytes)
  * The parameters point at values that live only during the call.
  *
- * Name-collision record (reason 3), byte offsets:
- *     0  1 byte    name kind: 0 ISO9660 (8-bit), else Joliet (UTF-16)
- *     1  520 bytes the colliding name, zero-terminated; may be renamed in place
- *   521  4 bytes   address of an object whose bytes from its offset 1 hold
- *                  the first entry's path (zero-terminated 8-bit text)
- *   525  4 bytes   attributes of the first entry (0x10 folder)
- *   529  4 bytes   reserved
- *   533  4 bytes   attributes of the second entry (0x10 folder)
- *   537  4 bytes   action written by the callback: 1 rename and keep the
- *                  first as boot image, 2 rename, 3 merge the folders
+ * The name-collision record of reason 3 is NAME_COLLISION_INFORMATION,
+ * described with the file-tree functions.
  */
 typedef void(BURNKIT_CALL* BURNKIT_CALLBACK)(uint32_t Reason, void* Context, void* Param1, void* Param2);
 
@@ -658,25 +650,14 @@ BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_Grabber_Blank(void* Grabber, c
 /* ISO9660/Joliet file tree and image build                                 */
 /* ------------------------------------------------------------------------ */
 
-/* Creates an empty file tree. Callback gets reasons 0 to 3 with Context. */
-BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_ISO9660JolietFileTree_Create(void** FileTree, char* ExceptionText,
-                                                                               uint32_t ExceptionTextSize,
-                                                                               uint32_t* SystemError,
-                                                                               BURNKIT_CALLBACK Callback,
-                                                                               void* Context);
-
-/* Adds a file or a whole folder of the local file system under TreePath
- * ("/" is the root; "/a/b" a folder of the tree, created as needed). */
-BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_ISO9660JolietFileTree_AddFromDisk(void* FileTree,
-                                                                                    char* ExceptionText,
-                                                                                    uint32_t ExceptionTextSize,
-                                                                                    uint32_t* SystemError,
-                                                                                    const char* SourcePath,
-                                                                                    const char* TreePath);
-
-/* Sets an El Torito boot image: EmulationType (6 no emulation), PlatformId,
- * LoadSectorCount (512-byte sectors), IsBootInfoTable. The error block
- * comes last. */
+/* Sets an El Torito boot image: the file BootImage is added to the root
+ * folder under its own name (a collision goes to the callback as with the
+ * other additions) and a hidden boot catalog is added. EmulationType: 0 or
+ * 6 no emulation, 1/2/3 a 1.2/1.44/2.88 MB floppy (the file must have that
+ * size), 4 hard disk; PlatformId: the platform byte of the boot catalog;
+ * LoadSectorCount: 512-byte sectors loaded without emulation (0 keeps the
+ * default of 4); IsBootInfoTable: patch a boot information table into the
+ * image. A second call replaces the boot image. The error block comes last. */
 BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_ISO9660JolietFileTree_SetBootImage(
     void* FileTree, const char* BootImage, uint32_t EmulationType, uint32_t PlatformId, uint32_t LoadSectorCount,
     uint32_t IsBootInfoTable, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError);
@@ -703,6 +684,112 @@ BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_ISO9660JolietFileTree_Read(voi
 
 /* Closes a UDF volume (the handle itself, not its address). */
 BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_UDF2_VolumeDestroy(void* UDFVolume);
+
+/* ------------------------------------------------------------------------ */
+/* File trees: creating a tree, adding files and folders                    */
+/* ------------------------------------------------------------------------ */
+
+/*
+ * A file tree holds the folders and files of an image to build. Paths in
+ * the tree use "/" or "\" between folders; "", "/" and "\" are the root.
+ *
+ * FileSystemType 0 (ISO9660): the tree keeps ISO9660 names: upper case,
+ * A-Z, 0-9 and "_" (every other character becomes "_"), a file keeps an
+ * extension of at most 3 characters; the base is cut to 8 characters, or
+ * with IsISO9660Level2 so that a file name has at most 30 characters and a
+ * folder name 31. A base that is cut keeps its trailing digits. So
+ * "readme.txt" and "README.TXT" collide. FileSystemType 1 (Joliet): names
+ * are kept as given (Unicode, compared exactly); "/" and "\" inside a name
+ * become "_". Path components given to the tree functions are looked up in
+ * the tree's own form of the name.
+ *
+ * Reports to Callback, with Context as given here:
+ *   0  a node was added (Param1 its name in the tree, Param2 the node),
+ *   1  a node was removed (children before their folder),
+ *   2  a name was left out of the tree (a special file met while adding a
+ *      folder, or a collision answered with no action below),
+ *   3  a name collision, before anything is added (Param1 the record).
+ * Destroying the tree reports nothing.
+ *
+ * Name collision (reason 3). The first entry is the one being added, the
+ * second the one already in the tree. The record:
+ */
+#pragma pack(push, 1)
+typedef struct NAME_COLLISION_INFORMATION {
+    uint8_t m__UCHAR__NameKind;          /*   0: 0 ISO9660 (8-bit name), 1 Joliet (UTF-16) */
+    uint8_t m__UCHAR__Name[520];         /*   1: the colliding name, zero-terminated; an ISO9660
+                                                  file name carries its version ";1". The callback
+                                                  may write a new name here. */
+    uint32_t m__ULONG__FirstEntry;       /* 521: address of the first entry's object: byte 0
+                                                  1 folder, 0 file; from byte 1 its path, zero-
+                                                  terminated (the local source path; the tree path
+                                                  of a folder added without a source) */
+    uint32_t m__ULONG__FirstAttributes;  /* 525: 0x10 folder, 0x80 file */
+    uint32_t m__ULONG__SecondEntry;      /* 529: the second entry's object, its path in the tree */
+    uint32_t m__ULONG__SecondAttributes; /* 533: 0x10 folder, 0x80 file */
+    uint32_t m__ULONG__Action;           /* 537: written by the callback, 0 on entry */
+} NAME_COLLISION_INFORMATION;
+#pragma pack(pop)
+BURNKIT_STATIC_ASSERT(sizeof(NAME_COLLISION_INFORMATION) == 541, "NAME_COLLISION_INFORMATION is 541 bytes");
+BURNKIT_STATIC_ASSERT(offsetof(NAME_COLLISION_INFORMATION, m__ULONG__Action) == 537, "collision record layout");
+
+/*
+ * The two entry objects lie below 4 GiB, so their 4-byte addresses are
+ * whole; they live only during the callback. The action:
+ *   1  keep both: the entry already in the tree takes the new name, the
+ *      added entry keeps the name it asked for (a boot image keeps
+ *      "boot.img");
+ *   2  keep both: the added entry takes the new name;
+ *   3  merge two folders: the added folder's contents go into the folder
+ *      already in the tree (for a file, as any other value);
+ *   any other value: the added entry is left out (reported with reason 2)
+ *      and the call still succeeds.
+ * A new name is first made a valid name of the tree as above (an ISO9660
+ * name loses its version suffix). When it still collides the callback is
+ * asked again, at most 64 times; then the call fails with EN_FAILURE.
+ * Without a callback a collision fails the call with
+ * EN_INVALID_INPUT_PARAMETER.
+ */
+#define BURNKIT_COLLISION_ACTION_RENAME_EXISTING 1
+#define BURNKIT_COLLISION_ACTION_RENAME_ADDED 2
+#define BURNKIT_COLLISION_ACTION_MERGE_FOLDERS 3
+
+/* Creates an empty file tree. FileSystemType: 0 ISO9660, 1 Joliet. */
+BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_ISO9660JolietFileTree_Create(void** FileTree, char* ExceptionText,
+                                                                               uint32_t ExceptionTextSize,
+                                                                               uint32_t* SystemError,
+                                                                               BURNKIT_CALLBACK Callback,
+                                                                               void* Context,
+                                                                               uint32_t FileSystemType,
+                                                                               uint8_t IsISO9660Level2);
+
+/* Adds the local file SourceFile to the tree folder TreeFolder under Name
+ * (NULL or "": the source's own file name). EN_NOT_FOUND: no such source
+ * file or tree folder. */
+BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_ISO9660JolietFileTree_AddFile(void* FileTree, char* ExceptionText,
+                                                                                uint32_t ExceptionTextSize,
+                                                                                uint32_t* SystemError,
+                                                                                const char* SourceFile,
+                                                                                const char* TreeFolder,
+                                                                                const char* Name);
+
+/* Adds a folder Name to the tree folder TreeFolder. With a SourceFolder
+ * (NULL or "": an empty folder) its files and folders follow, in name
+ * order; Name NULL or "" takes the source's own name. */
+BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_ISO9660JolietFileTree_AddFolder(void* FileTree,
+                                                                                  char* ExceptionText,
+                                                                                  uint32_t ExceptionTextSize,
+                                                                                  uint32_t* SystemError,
+                                                                                  const char* SourceFolder,
+                                                                                  const char* TreeFolder,
+                                                                                  const char* Name);
+
+/* Removes the node at TreePath and everything below it (not the root). */
+BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_ISO9660JolietFileTree_RemoveNode(void* FileTree,
+                                                                                   char* ExceptionText,
+                                                                                   uint32_t ExceptionTextSize,
+                                                                                   uint32_t* SystemError,
+                                                                                   const char* TreePath);
 
 /* ------------------------------------------------------------------------ */
 /* VPort: the virtual-device driver                                         */
