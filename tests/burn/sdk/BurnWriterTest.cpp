@@ -114,6 +114,10 @@ struct RefusalCase {
     const char* Text;  // after the image path
 };
 
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.Label;
+}
+
 class BurnWriterRefusalTest : public BurnWriterTest, public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(BurnWriterRefusalTest, RefusesWhatTheImageCannotHold) {

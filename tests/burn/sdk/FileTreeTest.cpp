@@ -84,6 +84,10 @@ struct ActionCase {
     size_t Ignored;
 };
 
+void PrintTo(const ActionCase& c, std::ostream* os) {
+    *os << c.Label;
+}
+
 class CollisionActionTest : public FileTreeTest, public ::testing::WithParamInterface<ActionCase> {};
 
 TEST_P(CollisionActionTest, ActionDecidesWhichEntryGetsWhichName) {
@@ -201,6 +205,10 @@ struct FailureCase {
     std::string Text;  // with {dir} for the test folder
     uint32_t SystemError;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.Label;
+}
 
 class FileTreeFailureTest : public FileTreeTest, public ::testing::WithParamInterface<FailureCase> {};
 
