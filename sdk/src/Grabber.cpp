@@ -1,164 +1,327 @@
-// Temporary bodies of the grabber functions.
+// The grabber functions of the C API: open a drive, describe it and its
+// disc. Copying tracks is in GrabTrack.cpp.
+
+#include "Grabber.h"
+
 #include "burnkit.h"
+
+#include <platform/CodePage.h>
+
 #include <cerrno>
 #include <cstring>
 
+namespace kvsdk {
+
+Grabber& GrabberOf(void* handle) {
+    auto* g = FindObjectAs<Grabber>(handle);
+    if (g == nullptr)
+        throw SdkError(EN_INVALID_INPUT_PARAMETER, "Invalid grabber handle", EINVAL);
+    return *g;
+}
+
+}  // namespace kvsdk
+
+using namespace kvsdk;
+
+namespace {
+
+EXCEPTION_NUMBER CreateGrabber(void** handle, const ErrorBlock& eb, BURNKIT_CALLBACK callback, void* context,
+                               const char* function, DriveEntry (*find)(const void*), const void* key) {
+    if (handle == nullptr)
+        return eb.Fail(EN_INVALID_INPUT_PARAMETER, EINVAL, std::string(function) + ": no handle variable");
+    *handle = nullptr;
+    return Guard(eb, [&] {
+        DriveEntry entry = find(key);
+        std::unique_ptr<Drive> drive = OpenDrive(entry);
+        drive->CheckCall(function);
+        *handle = new Grabber(entry, std::move(drive), callback, context);
+    });
+}
+
+// Runs a grabber call: finds the grabber, lets a scripted drive fail it,
+// then runs body(grabber).
+template <class F>
+EXCEPTION_NUMBER Call(void* handle, const ErrorBlock& eb, const char* function, F&& body) {
+    return Guard(eb, [&] {
+        Grabber& g = GrabberOf(handle);
+        g.TheDrive->CheckCall(function);
+        body(g);
+    });
+}
+
+void SetFlag(uint8_t* out, bool value) {
+    if (out != nullptr)
+        *out = value ? 1 : 0;
+}
+
+void Need(const void* p, const char* what) {
+    if (p == nullptr)
+        throw SdkError(EN_INVALID_INPUT_PARAMETER, std::string("No ") + what + " given", EINVAL);
+}
+
+}  // namespace
+
 extern "C" {
-EXCEPTION_NUMBER Burnkit_UpStartEx(const char* StartupText, uint32_t Options) {
-    return EN_NOT_IMPLEMENTED;
+
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_Create(void** Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                    uint32_t* SystemError,
+                                                    CDB_FAILURE_INFORMATION* CDBFailureInformation,
+                                                    BURNKIT_CALLBACK Callback, void* Context, uint8_t PortID,
+                                                    uint8_t BusID, uint8_t TargetID, uint8_t LUN, uint8_t) {
+    const uint8_t address[4] = {PortID, BusID, TargetID, LUN};
+    return CreateGrabber(
+        Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation}, Callback, Context,
+        "Burnkit_Grabber_Create",
+        [](const void* key) {
+            auto* a = static_cast<const uint8_t*>(key);
+            return FindDriveByAddress(a[0], a[1], a[2], a[3]);
+        },
+        address);
 }
 
-EXCEPTION_NUMBER Burnkit_Destroy(void** Handle) {
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_CreateEx(void** Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                      uint32_t* SystemError,
+                                                      CDB_FAILURE_INFORMATION* CDBFailureInformation,
+                                                      BURNKIT_CALLBACK Callback, void* Context, const char* DeviceName,
+                                                      uint8_t) {
+    ErrorBlock eb{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation};
+    if (DeviceName == nullptr) {
+        if (Grabber != nullptr)
+            *Grabber = nullptr;
+        return eb.Fail(EN_INVALID_INPUT_PARAMETER, EINVAL, "No device name given");
+    }
+    return CreateGrabber(
+        Grabber, eb, Callback, Context, "Burnkit_Grabber_CreateEx",
+        [](const void* key) { return FindDriveByName(static_cast<const char*>(key)); }, DeviceName);
 }
 
-EXCEPTION_NUMBER Burnkit_FindDevice(uint32_t DeviceTypes, uint32_t Flags, BURNKIT_CALLBACK Callback, void* Context) {
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_CreateExEx(void** Grabber, char* ExceptionText,
+                                                        uint32_t ExceptionTextSize, uint32_t* SystemError,
+                                                        CDB_FAILURE_INFORMATION* CDBFailureInformation,
+                                                        BURNKIT_CALLBACK Callback, void* Context,
+                                                        const BURNKIT_WCHAR* DeviceName, uint8_t, uint8_t) {
+    ErrorBlock eb{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation};
+    if (DeviceName == nullptr) {
+        if (Grabber != nullptr)
+            *Grabber = nullptr;
+        return eb.Fail(EN_INVALID_INPUT_PARAMETER, EINVAL, "No device name given");
+    }
+    std::string name = platform::Utf16ToUtf8(std::u16string(DeviceName));
+    return CreateGrabber(
+        Grabber, eb, Callback, Context, "Burnkit_Grabber_CreateExEx",
+        [](const void* key) { return FindDriveByName(*static_cast<const std::string*>(key)); }, &name);
 }
 
-EXCEPTION_NUMBER Burnkit_GetDeviceNameByDeviceAddress(uint8_t PortID, uint8_t BusID, uint8_t TargetID, uint8_t LUN, char* DeviceName) {
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_Release(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                     uint32_t* SystemError,
+                                                     CDB_FAILURE_INFORMATION* CDBFailureInformation) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_Release", [](kvsdk::Grabber& g) { g.TheDrive->Release(); });
 }
 
-void Burnkit_SetFastReadTOC(uint8_t IsFast) {
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetDeviceInformation(void* Grabber, char* VendorID, char* ProductID,
+                                                                  char* ProductRevisionLevel, uint32_t* BufferSize) {
+    return Call(Grabber, ErrorBlock{}, "Burnkit_Grabber_GetDeviceInformation", [&](kvsdk::Grabber& g) {
+        const DriveIdentity& id = g.TheDrive->Identity();
+        CopyText(VendorID, BURNKIT_EXCEPTION_TEXT_SIZE, id.Vendor);
+        CopyText(ProductID, BURNKIT_EXCEPTION_TEXT_SIZE, id.Product);
+        CopyText(ProductRevisionLevel, BURNKIT_EXCEPTION_TEXT_SIZE, id.Revision);
+        if (BufferSize != nullptr)
+            *BufferSize = id.BufferSize;
+    });
 }
 
-uint8_t Burnkit_GetFastReadTOC(void) {
-    return 0;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetSupportedMediaFormats(
+    void* Grabber, uint8_t* IsCDRRead, uint8_t* IsCDERead, uint8_t* IsDVDROMRead, uint8_t* IsDVDRRead,
+    uint8_t* IsDVDRAMRead, uint8_t* IsTestWrite, uint8_t* IsCDRWrite, uint8_t* IsCDEWrite, uint8_t* IsDVDRWrite,
+    uint8_t* IsDVDRAMWrite) {
+    uint8_t* out[10] = {IsCDRRead,   IsCDERead,  IsDVDROMRead, IsDVDRRead,  IsDVDRAMRead,
+                        IsTestWrite, IsCDRWrite, IsCDEWrite,   IsDVDRWrite, IsDVDRAMWrite};
+    return Call(Grabber, ErrorBlock{}, "Burnkit_Grabber_GetSupportedMediaFormats", [&](kvsdk::Grabber& g) {
+        for (int i = 0; i < 10; ++i)
+            SetFlag(out[i], g.TheDrive->Identity().MediaFormats[i]);
+    });
 }
 
-EXCEPTION_NUMBER Burnkit_Wave_UncompressedFileCompress(const char* SourceFile, const char* TargetFile, uint32_t BytesPerSecond, BURNKIT_WAVE_CALLBACK Callback, void* Context, BURNKIT_WAVE_COMPRESSION Compression) {
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetSupportedMediaFormatsExEx(void* Grabber, uint8_t* IsDVDPLUSRWRead,
+                                                                          uint8_t* IsDVDPLUSRRead,
+                                                                          uint8_t* IsDVDPLUSRDLRead,
+                                                                          uint8_t* IsDVDPLUSRWWrite,
+                                                                          uint8_t* IsDVDPLUSRWrite,
+                                                                          uint8_t* IsDVDPLUSRDLWrite) {
+    uint8_t* out[6] = {IsDVDPLUSRWRead,  IsDVDPLUSRRead,  IsDVDPLUSRDLRead,
+                       IsDVDPLUSRWWrite, IsDVDPLUSRWrite, IsDVDPLUSRDLWrite};
+    return Call(Grabber, ErrorBlock{}, "Burnkit_Grabber_GetSupportedMediaFormatsExEx", [&](kvsdk::Grabber& g) {
+        for (int i = 0; i < 6; ++i)
+            SetFlag(out[i], g.TheDrive->Identity().MediaFormatsEx[i]);
+    });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_Create(void** Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, BURNKIT_CALLBACK Callback, void* Context, uint8_t PortID, uint8_t BusID, uint8_t TargetID, uint8_t LUN, uint8_t IsProbe) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_ProbeSupportedWriteModes(
+    void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError,
+    CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t* IsTrackAtOnce, uint8_t* IsSessionAtOnce,
+    uint8_t* IsDiscAtOncePQ, uint8_t* IsDiscAtOnceRawPW) {
+    uint8_t* out[4] = {IsTrackAtOnce, IsSessionAtOnce, IsDiscAtOncePQ, IsDiscAtOnceRawPW};
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_ProbeSupportedWriteModes", [&](kvsdk::Grabber& g) {
+                    for (int i = 0; i < 4; ++i)
+                        SetFlag(out[i], g.TheDrive->Identity().WriteModes[i]);
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_CreateEx(void** Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, BURNKIT_CALLBACK Callback, void* Context, const char* DeviceName, uint8_t IsProbe) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_ProbeSupportedReadModes(
+    void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError,
+    CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t* IsCooked, uint8_t* IsRaw, uint8_t* IsRawPQ,
+    uint8_t* IsRawRawPW, uint8_t* IsPQ, uint8_t* IsRawPW) {
+    uint8_t* out[6] = {IsCooked, IsRaw, IsRawPQ, IsRawRawPW, IsPQ, IsRawPW};
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_ProbeSupportedReadModes", [&](kvsdk::Grabber& g) {
+                    for (int i = 0; i < 6; ++i)
+                        SetFlag(out[i], g.TheDrive->Identity().ReadModes[i]);
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_CreateExEx(void** Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, BURNKIT_CALLBACK Callback, void* Context, const BURNKIT_WCHAR* DeviceName, uint8_t IsProbe, uint8_t Reserved) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_TestUnitReady(void* Grabber, char* ExceptionText,
+                                                           uint32_t ExceptionTextSize, uint32_t* SystemError,
+                                                           CDB_FAILURE_INFORMATION* CDBFailureInformation) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_TestUnitReady", [](kvsdk::Grabber& g) { g.TheDrive->TestUnitReady(); });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_Release(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API DISC_TYPE Burnkit_Grabber_GetInsertedDiscType(void* Grabber) {
+    DISC_TYPE type = DISC_TYPE_UNKNOWN;
+    Call(Grabber, ErrorBlock{}, "Burnkit_Grabber_GetInsertedDiscType",
+         [&](kvsdk::Grabber& g) { type = g.TheDrive->InsertedDiscType(); });
+    return type;
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_GetDeviceInformation(void* Grabber, char* VendorID, char* ProductID, char* ProductRevisionLevel, uint32_t* BufferSize) {
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetDiscInformation(void* Grabber, char* ExceptionText,
+                                                                uint32_t ExceptionTextSize, uint32_t* SystemError,
+                                                                CDB_FAILURE_INFORMATION* CDBFailureInformation,
+                                                                DISC_INFORMATION* DiscInformation) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_GetDiscInformation", [&](kvsdk::Grabber& g) {
+                    Need(DiscInformation, "disc information record");
+                    std::memset(DiscInformation, 0, sizeof(*DiscInformation));
+                    g.TheDrive->DiscInformation(*DiscInformation);
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_GetSupportedMediaFormats(void* Grabber, uint8_t* IsCDRRead, uint8_t* IsCDERead, uint8_t* IsDVDROMRead, uint8_t* IsDVDRRead, uint8_t* IsDVDRAMRead, uint8_t* IsTestWrite, uint8_t* IsCDRWrite, uint8_t* IsCDEWrite, uint8_t* IsDVDRWrite, uint8_t* IsDVDRAMWrite) {
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetTrackInformation(void* Grabber, char* ExceptionText,
+                                                                 uint32_t ExceptionTextSize, uint32_t* SystemError,
+                                                                 CDB_FAILURE_INFORMATION* CDBFailureInformation,
+                                                                 uint32_t TrackNumber,
+                                                                 TRACK_INFORMATION* TrackInformation) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_GetTrackInformation", [&](kvsdk::Grabber& g) {
+                    Need(TrackInformation, "track information record");
+                    std::memset(TrackInformation, 0, sizeof(*TrackInformation));
+                    g.TheDrive->TrackInformation(TrackNumber, *TrackInformation);
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_GetSupportedMediaFormatsExEx(void* Grabber, uint8_t* IsDVDPLUSRWRead, uint8_t* IsDVDPLUSRRead, uint8_t* IsDVDPLUSRDLRead, uint8_t* IsDVDPLUSRWWrite, uint8_t* IsDVDPLUSRWrite, uint8_t* IsDVDPLUSRDLWrite) {
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetTOCInformation(void* Grabber, char* ExceptionText,
+                                                               uint32_t ExceptionTextSize, uint32_t* SystemError,
+                                                               CDB_FAILURE_INFORMATION* CDBFailureInformation,
+                                                               TOC_INFORMATION* TOCInformation) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_GetTOCInformation", [&](kvsdk::Grabber& g) {
+                    Need(TOCInformation, "table of contents record");
+                    std::memset(TOCInformation, 0, sizeof(*TOCInformation));
+                    g.TheDrive->TableOfContents(*TOCInformation);
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_ProbeSupportedWriteModes(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t* IsTrackAtOnce, uint8_t* IsSessionAtOnce, uint8_t* IsDiscAtOncePQ, uint8_t* IsDiscAtOnceRawPW) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetRPC(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                    uint32_t* SystemError,
+                                                    CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t* TypeCode,
+                                                    uint8_t* NumberOfVendorResetsAvailable,
+                                                    uint8_t* NumberOfUserControlledChangesAvailable,
+                                                    uint8_t* RegionMask, uint8_t* RPCScheme) {
+    uint8_t* out[5] = {TypeCode, NumberOfVendorResetsAvailable, NumberOfUserControlledChangesAvailable, RegionMask,
+                       RPCScheme};
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_GetRPC", [&](kvsdk::Grabber& g) {
+                    uint8_t rpc[5] = {};
+                    g.TheDrive->RegionData(rpc);
+                    for (int i = 0; i < 5; ++i)
+                        if (out[i] != nullptr)
+                            *out[i] = rpc[i];
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_ProbeSupportedReadModes(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t* IsCooked, uint8_t* IsRaw, uint8_t* IsRawPQ, uint8_t* IsRawRawPW, uint8_t* IsPQ, uint8_t* IsRawPW) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_Eject(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                   uint32_t* SystemError,
+                                                   CDB_FAILURE_INFORMATION* CDBFailureInformation) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_Eject", [](kvsdk::Grabber& g) { g.TheDrive->Eject(); });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_TestUnitReady(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_LoadEx(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                    uint32_t* SystemError, uint8_t, uint8_t IsLoad) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, nullptr}, "Burnkit_Grabber_LoadEx",
+                [&](kvsdk::Grabber& g) { g.TheDrive->Load(IsLoad != 0); });
 }
 
-DISC_TYPE Burnkit_Grabber_GetInsertedDiscType(void* Grabber) {
-    return 0;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetBUP(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                    uint32_t* SystemError,
+                                                    CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t* IsEnabled,
+                                                    uint8_t* IsSupported) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_GetBUP", [&](kvsdk::Grabber& g) {
+                    SetFlag(IsEnabled, g.TheDrive->Identity().BupEnabled);
+                    SetFlag(IsSupported, g.TheDrive->Identity().BupSupported);
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_GetDiscInformation(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, DISC_INFORMATION* DiscInformation) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_SetBUP(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                    uint32_t* SystemError,
+                                                    CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t IsEnabled) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_SetBUP", [&](kvsdk::Grabber& g) {
+                    if (IsEnabled != 0 && !g.TheDrive->Identity().BupSupported)
+                        throw SdkError(EN_ACCESS_TO_FEATURE_DENIED, "Drive " + g.Entry.Name +
+                                                                        " has no buffer-underrun protection");
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_GetTrackInformation(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint32_t TrackNumber, TRACK_INFORMATION* TrackInformation) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_SetSpeeds(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                       uint32_t* SystemError,
+                                                       CDB_FAILURE_INFORMATION* CDBFailureInformation, uint32_t,
+                                                       uint32_t) {
+    // Image-backed drives read at the speed of their files; speeds are
+    // accepted and change nothing.
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_SetSpeeds", [](kvsdk::Grabber&) {});
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_GetTOCInformation(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, TOC_INFORMATION* TOCInformation) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GetSpeeds(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                       uint32_t* SystemError,
+                                                       CDB_FAILURE_INFORMATION* CDBFailureInformation,
+                                                       uint32_t* CurrentReadSpeedInKBps,
+                                                       uint32_t* MaximumReadSpeedInKBps,
+                                                       uint32_t* CurrentWriteSpeedInKBps,
+                                                       uint32_t* MaximumWriteSpeedInKBps) {
+    uint32_t* out[4] = {CurrentReadSpeedInKBps, MaximumReadSpeedInKBps, CurrentWriteSpeedInKBps,
+                        MaximumWriteSpeedInKBps};
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_GetSpeeds", [&](kvsdk::Grabber& g) {
+                    for (int i = 0; i < 4; ++i)
+                        if (out[i] != nullptr)
+                            *out[i] = g.TheDrive->Identity().Speeds[i];
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_GetRPC(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t* TypeCode, uint8_t* NumberOfVendorResetsAvailable, uint8_t* NumberOfUserControlledChangesAvailable, uint8_t* RegionMask, uint8_t* RPCScheme) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
+BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_SendOPC(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize,
+                                                     uint32_t* SystemError,
+                                                     CDB_FAILURE_INFORMATION* CDBFailureInformation) {
+    return Call(Grabber, ErrorBlock{ExceptionText, ExceptionTextSize, SystemError, CDBFailureInformation},
+                "Burnkit_Grabber_SendOPC", [](kvsdk::Grabber& g) {
+                    const bool* f = g.TheDrive->Identity().MediaFormats;
+                    if (!(f[6] || f[7] || f[8] || f[9]))
+                        throw SdkError(EN_ILLEGAL_OPERATION_FOR_TRACK,
+                                       "Drive " + g.Entry.Name + " does not write: no power calibration");
+                });
 }
 
-EXCEPTION_NUMBER Burnkit_Grabber_Eject(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
-}
-
-EXCEPTION_NUMBER Burnkit_Grabber_LoadEx(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, uint8_t IsImmediate, uint8_t IsLoad) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
-}
-
-EXCEPTION_NUMBER Burnkit_Grabber_GetBUP(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t* IsEnabled, uint8_t* IsSupported) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
-}
-
-EXCEPTION_NUMBER Burnkit_Grabber_SetBUP(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t IsEnabled) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
-}
-
-EXCEPTION_NUMBER Burnkit_Grabber_SetSpeeds(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint32_t ReadSpeedInKBps, uint32_t WriteSpeedInKBps) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
-}
-
-EXCEPTION_NUMBER Burnkit_Grabber_GetSpeeds(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint32_t* CurrentReadSpeedInKBps, uint32_t* MaximumReadSpeedInKBps, uint32_t* CurrentWriteSpeedInKBps, uint32_t* MaximumWriteSpeedInKBps) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
-}
-
-EXCEPTION_NUMBER Burnkit_Grabber_SendOPC(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
-}
-
-EXCEPTION_NUMBER Burnkit_Grabber_GrabTrack(void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError, CDB_FAILURE_INFORMATION* CDBFailureInformation, uint8_t TrackNumber, const char* OutputFile, uint32_t RetryCount, uint8_t IsWaveHeader, uint8_t IsRawSectors, uint8_t IsReportProgress) {
-    if (ExceptionText && ExceptionTextSize) { std::strncpy(ExceptionText, "not available in this build", ExceptionTextSize - 1); ExceptionText[ExceptionTextSize-1]=0; }
-    if (SystemError) *SystemError = ENOSYS;
-    return EN_NOT_IMPLEMENTED;
-}
-
-}
+}  // extern "C"
