@@ -5,6 +5,7 @@
 
 #include "ImageDisc.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -131,7 +132,10 @@ BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GrabTrack(void* GrabberHandle, char
             WaveHeader(header, static_cast<uint32_t>(total));
             out.Write(header, sizeof(header));
         }
-        const uint32_t chunkSectors = kChunkBytes / sectorSize;
+        // Chunks of at most one percent of the track, so that progress can be
+        // reported at every whole percent; long tracks use the full chunk.
+        const uint32_t chunkSectors =
+            static_cast<uint32_t>(std::max<int64_t>(1, std::min<int64_t>(kChunkBytes / sectorSize, sectors / 100)));
         std::vector<uint8_t> buffer(static_cast<size_t>(chunkSectors) * sectorSize);
         int64_t done = 0;
         int64_t lastPercent = -1;
