@@ -53,6 +53,9 @@ public:
     // count * sector size bytes. A short read is an EN_GENERAL_READ_ERROR.
     virtual void ReadSectors(const TrackLayout& track, int32_t first, uint32_t count, bool raw,
                              uint8_t* buffer) = 0;
+    // Whether the sectors come from this file (device and inode), so that
+    // a grab never overwrites its own source.
+    virtual bool ReadsFrom(uint64_t device, uint64_t inode) const { return false; }
 };
 
 // Absolute MSF (LBA + 150 frames) of an LBA.

@@ -126,6 +126,11 @@ BURNKIT_API EXCEPTION_NUMBER Burnkit_Grabber_GrabTrack(void* GrabberHandle, char
         const uint32_t tries = RetryCount == 0 ? 1 : RetryCount;
         const bool progress = IsReportProgress != 0;
 
+        struct stat existing {};
+        if (::stat(OutputFileName, &existing) == 0 &&
+            reader.ReadsFrom(static_cast<uint64_t>(existing.st_dev), static_cast<uint64_t>(existing.st_ino)))
+            throw SdkError(EN_INVALID_INPUT_PARAMETER,
+                           std::string("The output file ") + OutputFileName + " is the disc image being read", EINVAL);
         OutputFile out(OutputFileName);
         if (wave) {
             uint8_t header[44];

@@ -42,6 +42,13 @@ UniqueFd OpenForReading(const std::string& path, const std::string& what) {
     return file;
 }
 
+std::pair<uint64_t, uint64_t> FileId(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return {0, 0};
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 uint64_t FileSize(int fd, const std::string& what) {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
@@ -107,6 +114,7 @@ void ImageDisc::OpenIso() {
     const std::string what = "image " + FPath;
     FFiles.push_back(OpenForReading(FPath, what));
     FFileNames.push_back(FPath);
+    FFileIds.push_back(FileId(FFiles[0].Get()));
     uint64_t size = FileSize(FFiles[0].Get(), what);
     if (size == 0)
         throw SdkError(EN_UNRECOGNIZED_MEDIA, "Image " + FPath + " is empty");
@@ -148,6 +156,7 @@ void ImageDisc::OpenCue() {
         std::string what = "BIN file " + file + " named by cue sheet " + FPath;
         FFiles.push_back(OpenForReading(file, what));
         FFileNames.push_back(file);
+        FFileIds.push_back(FileId(FFiles.back().Get()));
         sizes.push_back(FileSize(FFiles.back().Get(), what));
     }
     std::vector<CueTrackPlacement> placements;
@@ -161,6 +170,13 @@ void ImageDisc::OpenCue() {
         FLayout.Tracks.push_back(p.Layout);
         FPlacements.push_back(Placement{p.FileIndex, p.ByteOffset});
     }
+}
+
+bool ImageDisc::ReadsFrom(uint64_t device, uint64_t inode) const {
+    for (const auto& id : FFileIds)
+        if (id.first == device && id.second == inode)
+            return true;
+    return false;
 }
 
 void ImageDisc::ReadSectors(const TrackLayout& track, int32_t first, uint32_t count, bool raw, uint8_t* buffer) {

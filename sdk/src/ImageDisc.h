@@ -42,6 +42,7 @@ public:
     const std::string& Path() const { return FPath; }
 
     void ReadSectors(const TrackLayout& track, int32_t first, uint32_t count, bool raw, uint8_t* buffer) override;
+    bool ReadsFrom(uint64_t device, uint64_t inode) const override;
 
 private:
     struct Placement {
@@ -55,6 +56,7 @@ private:
     DiscLayout FLayout;
     std::vector<UniqueFd> FFiles;
     std::vector<std::string> FFileNames;
+    std::vector<std::pair<uint64_t, uint64_t>> FFileIds;  // device, inode
     std::vector<Placement> FPlacements;  // parallel to FLayout.Tracks
     std::vector<uint8_t> FScratch;
 };

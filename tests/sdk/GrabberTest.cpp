@@ -393,6 +393,12 @@ TEST_F(ImageDrives, GrabFailuresLeaveNoOutput) {
     EXPECT_EQ(std::string(e.Text), "Cannot create output file " + noFolder + ": No such file or directory");
     EXPECT_EQ(e.SystemError, static_cast<uint32_t>(ENOENT));
 
+    // The drive's own image as the output: refused, and the image survives.
+    EXPECT_EQ(Burnkit_Grabber_GrabTrack(Handle, SDK_ERRORS(e), 1, Disc.DataBin.c_str(), 1, 1, 0, 1),
+              static_cast<EXCEPTION_NUMBER>(EN_INVALID_INPUT_PARAMETER));
+    EXPECT_EQ(std::string(e.Text), "The output file " + Disc.DataBin + " is the disc image being read");
+    EXPECT_TRUE(kvtest::readFile(Disc.DataBin) == Disc.DataTrack);
+
     // A full disk: the output is a link to /dev/full.
     const std::string full = Dir.file("full.iso");
     ASSERT_EQ(::symlink("/dev/full", full.c_str()), 0);
