@@ -3,12 +3,12 @@
 #include <map>
 
 namespace KVBStrings {
-QString ProductName = QStringLiteral("Korvanta");
-QString AppName = QStringLiteral("Korvanta");
-QString ProductWebAddress = QStringLiteral("https://www.korvanta.example/");
-QString ProductPrefix = QStringLiteral("KV");
-QString SupportAddress = QStringLiteral("support@korvanta.example");
-QString ProductId = QStringLiteral("KORVANTA");
+QString ProductName;
+QString AppName;
+QString ProductWebAddress;
+QString ProductPrefix;
+QString SupportAddress;
+QString ProductId;
 }  // namespace KVBStrings
 
 QString LanguageSetting;
@@ -492,6 +492,13 @@ void KVBStrings_Initialize()
         {65071, u"Select files/folders for burning and destination CD/DVD/BD media"},
     };
     platform::RegisterStringTable(platform::HInstance, table);
+
+    KVBStrings::ProductName = QStringLiteral("Korvanta");
+    KVBStrings::AppName = QStringLiteral("Korvanta");
+    KVBStrings::ProductWebAddress = QStringLiteral("https://www.korvanta.example/");
+    KVBStrings::ProductPrefix = QStringLiteral("KV");
+    KVBStrings::SupportAddress = QStringLiteral("support@korvanta.example");
+    KVBStrings::ProductId = QStringLiteral("KORVANTA");
 }
 
 void KVBStrings_Finalize()

@@ -185,8 +185,9 @@ extern platform::TResStringRec SSelectFilesFoldersForBurningAnd;  // 65071 "Sele
 // identifier order: the list the language set-up re-sets at start-up.
 extern const std::array<platform::TResStringRec*, 156> KVBStringsResetList;
 
-// Registers the string table. Runs from static start-up code already;
-// calling it again does no harm.
+// Registers the string table and sets the identity copy. Runs from static
+// start-up code already; calling it again does no harm (LanguageSetting is
+// left as it is).
 void KVBStrings_Initialize();
 // Clears the initialised globals.
 void KVBStrings_Finalize();
