@@ -25,7 +25,7 @@ protected:
         namespace fs = std::filesystem;
         exeDir = dir.path() + "/";
         for (const char* folder : {"lang", "Languages"})
-            fs::copy(fs::path(kvtest::sourceDir()) / "resources" / folder, exeDir + folder,
+            fs::copy(fs::path(KV_LANG_RESOURCES_DIR) / folder, exeDir + folder,
                      fs::copy_options::recursive);
         for (auto root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE}) {
             platform::TRegistry reg;
