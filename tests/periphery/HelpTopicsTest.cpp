@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "HelpTopics.h"
@@ -16,6 +17,7 @@ struct HelpCase {
     const char* page;
     const char* expectedTail;     // the address after the base address
     const char* expectedCulture;  // LanguageCulture afterwards
+    friend void PrintTo(const HelpCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class HelpTopicsTest : public ::testing::TestWithParam<HelpCase> {

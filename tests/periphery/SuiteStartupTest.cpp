@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "ArchiveOptions.h"
@@ -108,6 +109,7 @@ struct MasterKeyCase {
     bool useForensic;
     bool expectMaster;
     bool expectForensic;
+    friend void PrintTo(const MasterKeyCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class MasterKeyTest : public ::testing::TestWithParam<MasterKeyCase> {
