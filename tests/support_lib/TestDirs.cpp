@@ -36,8 +36,8 @@ static std::string envOr(const char* name, const char* fallback)
 
 std::string userDir() { return envOr("KORVANTA_USER_DIR", ""); }
 std::string systemDir() { return envOr("KORVANTA_SYSTEM_DIR", ""); }
-std::string runtimeDir() { return envOr("KV_RUNTIME_DIR", ""); }
-std::string sourceDir() { return envOr("KV_SOURCE_DIR", ""); }
+std::string runtimeDir() { return envOr("KV_RUNTIME_DIR", KV_DEFAULT_RUNTIME_DIR); }
+std::string sourceDir() { return envOr("KV_SOURCE_DIR", KV_DEFAULT_SOURCE_DIR); }
 
 void writeFile(const std::string& path, const std::string& bytes)
 {

@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     setenv("XDG_CONFIG_HOME", (user->path() + "/xdg-config").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (user->path() + "/xdg-runtime").c_str(), 1);
     std::filesystem::create_directories(user->path() + "/xdg-runtime");
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (kvtest_run_with_app)
         return kvtest_run_with_app(argc, argv);
     return RUN_ALL_TESTS();
