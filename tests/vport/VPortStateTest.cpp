@@ -75,6 +75,8 @@ struct DamageCase {
     const char* faultPart;  // a part of the first fault's text
 };
 
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+
 class VPortStateDamage : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(VPortStateDamage, KeepsEveryWholeDeviceAndNamesTheFault)

@@ -42,7 +42,7 @@ std::map<char, std::string> DosTable()
     return table;
 }
 
-class VPortDriverTest : public ::testing::Test {
+class VPortLogicTest : public ::testing::Test {
 protected:
     kvtest::TempDir images;
     kvtest::FakeVPortHost* host = nullptr;
@@ -110,7 +110,7 @@ protected:
 
 }  // namespace
 
-TEST_F(VPortDriverTest, VersionComesFromTheInstall)
+TEST_F(VPortLogicTest, VersionComesFromTheInstall)
 {
     uint32_t major = 0, minor = 0, status = 7;
     EXPECT_EQ(Burnkit_VPort_GetVersion(&major, &minor, &status), EN_SUCCESS);
@@ -119,7 +119,7 @@ TEST_F(VPortDriverTest, VersionComesFromTheInstall)
     EXPECT_EQ(status, 0u);
 }
 
-TEST_F(VPortDriverTest, AddedDevicesGetIdsLettersNamesAndMounts)
+TEST_F(VPortLogicTest, AddedDevicesGetIdsLettersNamesAndMounts)
 {
     // D belongs to another drive already.
     platform::DefineDosDevice({'D', "\\Device\\CdRom0", "/dev/sr0", ""});
@@ -167,7 +167,7 @@ TEST_F(VPortDriverTest, AddedDevicesGetIdsLettersNamesAndMounts)
     EXPECT_EQ(drives[1].ImagePath, second);
 }
 
-TEST_F(VPortDriverTest, RemoveFreesLoopLetterAndMountForTheNextDevice)
+TEST_F(VPortLogicTest, RemoveFreesLoopLetterAndMountForTheNextDevice)
 {
     Add(Image("a.iso"));
     Add(Image("b.iso"));
@@ -184,7 +184,7 @@ TEST_F(VPortDriverTest, RemoveFreesLoopLetterAndMountForTheNextDevice)
     EXPECT_EQ(Letter(0), "D");
 }
 
-TEST_F(VPortDriverTest, DeviceWithoutMountHasNoRootFolder)
+TEST_F(VPortLogicTest, DeviceWithoutMountHasNoRootFolder)
 {
     host->mountKind = TMountKind::None;
     Add(Image("a.iso"));
@@ -202,7 +202,9 @@ struct BadImageCase {
     bool needsNonRoot;
 };
 
-class VPortBadImage : public VPortDriverTest, public ::testing::WithParamInterface<BadImageCase> {};
+void PrintTo(const BadImageCase& c, std::ostream* os) { *os << c.name; }
+
+class VPortBadImage : public VPortLogicTest, public ::testing::WithParamInterface<BadImageCase> {};
 
 TEST_P(VPortBadImage, FailsAndChangesNothing)
 {
@@ -258,7 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
                      1, EN_INVALID_INPUT_PARAMETER, EINVAL, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(VPortDriverTest, UnknownTargetIdIsNotFoundAndTouchesNoDevice)
+TEST_F(VPortLogicTest, UnknownTargetIdIsNotFoundAndTouchesNoDevice)
 {
     Add(Image("a.iso"));
     char buffer[1024];
@@ -278,7 +280,7 @@ TEST_F(VPortDriverTest, UnknownTargetIdIsNotFoundAndTouchesNoDevice)
     EXPECT_EQ(Letter(0), "D");
 }
 
-TEST_F(VPortDriverTest, NoFreeLoopDeviceLeavesNoLetter)
+TEST_F(VPortLogicTest, NoFreeLoopDeviceLeavesNoLetter)
 {
     host->freeLoops = 0;
     int32_t id = -1;
@@ -289,7 +291,7 @@ TEST_F(VPortDriverTest, NoFreeLoopDeviceLeavesNoLetter)
     EXPECT_TRUE(List().empty());
 }
 
-TEST_F(VPortDriverTest, NoFreeLetterDetachesTheLoopDeviceAgain)
+TEST_F(VPortLogicTest, NoFreeLetterDetachesTheLoopDeviceAgain)
 {
     for (char c = 'D'; c <= 'Z'; ++c)
         platform::DefineDosDevice({c, "\\Device\\Other" + std::string(1, c), "/x", ""});
@@ -311,7 +313,9 @@ struct ListBufferCase {
     int32_t written;
 };
 
-class VPortListBuffer : public VPortDriverTest, public ::testing::WithParamInterface<ListBufferCase> {};
+void PrintTo(const ListBufferCase& c, std::ostream* os) { *os << c.devices << " devices, " << c.bufferSize << " bytes"; }
+
+class VPortListBuffer : public VPortLogicTest, public ::testing::WithParamInterface<ListBufferCase> {};
 
 TEST_P(VPortListBuffer, FillsWhatFitsAndNeverWritesPastTheBuffer)
 {
@@ -348,7 +352,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, VPortListBuffer,
                                            ListBufferCase{0, 16384, EN_SUCCESS, 0},
                                            ListBufferCase{1, 3, EN_BUFFER_TOO_SMALL, 0}));
 
-TEST_F(VPortDriverTest, RestartBringsBackPersistentDevicesOnly)
+TEST_F(VPortLogicTest, RestartBringsBackPersistentDevicesOnly)
 {
     std::string kept = Image("kept.iso");
     std::string gone = Image("gone.iso");
@@ -373,7 +377,7 @@ TEST_F(VPortDriverTest, RestartBringsBackPersistentDevicesOnly)
     EXPECT_EQ(platform::FindDosDevice('D')->MountPoint, VPortMountFolder(0));
 }
 
-TEST_F(VPortDriverTest, FirstCallAfterRestartRestoresWithoutStartUp)
+TEST_F(VPortLogicTest, FirstCallAfterRestartRestoresWithoutStartUp)
 {
     Add(Image("a.iso"), true);
     Add(Image("b.iso"));
@@ -389,7 +393,7 @@ TEST_F(VPortDriverTest, FirstCallAfterRestartRestoresWithoutStartUp)
     EXPECT_EQ(host->attachCalls, attaches);
 }
 
-TEST_F(VPortDriverTest, DamagedStateFailsOnceKeepsBackupAndOtherDevices)
+TEST_F(VPortLogicTest, DamagedStateFailsOnceKeepsBackupAndOtherDevices)
 {
     Add(Image("a.iso"));
     Add(Image("b.iso"));
@@ -411,7 +415,7 @@ TEST_F(VPortDriverTest, DamagedStateFailsOnceKeepsBackupAndOtherDevices)
     EXPECT_EQ(listed[0].name, "TargetName=a.iso");
 }
 
-TEST_F(VPortDriverTest, ProcessesAddingAtOnceGetDistinctIdsAndLetters)
+TEST_F(VPortLogicTest, ProcessesAddingAtOnceGetDistinctIdsAndLetters)
 {
     constexpr int kProcesses = 3, kEach = 4;
     std::vector<std::string> paths;
