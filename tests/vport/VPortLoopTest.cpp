@@ -65,13 +65,21 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     return r;
 }
 
+// The runtime folder: from the test environment, else beside this test's
+// folder in the build tree (build/tests/bin -> build/bin).
+std::string RuntimeDir()
+{
+    std::string dir = kvtest::runtimeDir();
+    return dir.empty() ? platform::ExecutableDir() + "../../bin" : dir;
+}
+
 // drvinst.exe with a parameter string as the program hands it over.
 RunResult Drvinst(const std::string& parameters)
 {
-    return RunProgram(kvtest::runtimeDir() + "/drvinst.exe", platform::SplitCommandLine(parameters));
+    return RunProgram(RuntimeDir() + "/drvinst.exe", platform::SplitCommandLine(parameters));
 }
 
-std::string InfPath() { return kvtest::runtimeDir() + "/vportlite.inf"; }
+std::string InfPath() { return RuntimeDir() + "/vportlite.inf"; }
 
 // One row of losetup: device node -> (read-only flag, backing file).
 std::map<std::string, std::pair<std::string, std::string>> Losetup()
@@ -286,7 +294,7 @@ TEST_F(VPortLoopTest, PersistentDeviceComesBackAfterItsLoopDeviceIsGone)
 
 TEST_F(VPortLoopTest, CClientUsesOnlyTheSdkHeader)
 {
-    const std::string client = kvtest::runtimeDir() + "/../tests/bin/vport_client";
+    const std::string client = RuntimeDir() + "/../tests/bin/vport_client";
     const std::string one = folder + "/one.iso", two = folder + "/two.iso";
     MakeIso(one, "ONE", "1\n");
     MakeIso(two, "TWO", "2\n");
