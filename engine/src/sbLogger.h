@@ -29,7 +29,7 @@ public:
     // Writes one line when Enabled; Level is accepted and not used. An I/O
     // failure of the trace file raises platform::EOSError. Safe to call
     // from several threads: lines never interleave.
-    void Log(const std::string& Message, int32_t Level = 0);
+    virtual void Log(const std::string& Message, int32_t Level = 0);
 
     int32_t Level() const { return FLevel; }
     void SetLevel(int32_t Value) { FLevel = Value; }

@@ -1,0 +1,9 @@
+#include "sbClasses.h"
+
+TsbDeviceItem::TsbDeviceItem(TObject* ACollection) : TsbCollectionItem(ACollection)
+{
+    InitDiscSizeInfo(DiscSizeInfo);
+    InitReadModes(ReadModes);
+    InitWriteModes(WriteModes);
+    InitDVDRPC(DVDRPC);
+}
