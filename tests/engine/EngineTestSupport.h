@@ -33,4 +33,40 @@ private:
     TsbLogger* logger_;
 };
 
+// The drive map of the SDK in the test's system folder. Drives are added
+// as image-backed (CdRomN=PATH) or scripted (CdRomN=scripted:PATH.json);
+// the map, the scripts and the DOS-device table are removed afterwards.
+class DriveMap {
+public:
+    DriveMap();
+    ~DriveMap();
+    DriveMap(const DriveMap&) = delete;
+    DriveMap& operator=(const DriveMap&) = delete;
+
+    void AddImage(int number, const std::string& imagePath);
+    void AddScripted(int number, const std::string& json);
+    // A folder for the test's images.
+    const kvtest::TempDir& Dir() const { return dir_; }
+
+private:
+    void Write();
+    kvtest::TempDir dir_;
+    std::vector<std::string> lines_;
+};
+
+// Writes a plain image of `sectors` 2048-byte sectors (sparse).
+std::string MakeIsoImage(const std::string& path, int64_t sectors);
+
+// A cue sheet with its BIN file (named after the cue sheet): each track is
+// "MODE1/2048", "MODE1/2352" or "AUDIO" with its length in sectors. Audio
+// sectors hold a recognisable pattern; the rest is sparse.
+struct CueTrack {
+    std::string mode;
+    int32_t sectors;
+};
+std::string MakeCueImage(const std::string& cuePath, const std::vector<CueTrack>& tracks);
+
+// True when the host has optical drives of its own.
+bool HostHasOpticalDrive();
+
 }  // namespace enginetest
