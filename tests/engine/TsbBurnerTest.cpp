@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include <platform/Errors.h>
 
 #include "EngineTestSupport.h"
@@ -128,6 +130,27 @@ TEST(VPortDriverTest, MissingDriverGivesFalseWithMessageAndNoException)
                            ", status " + std::to_string(int32_t(b.SystemError)) + "\"\\n";
     EXPECT_EQ(b.Message(), expected);
     EXPECT_EQ(trace.Messages(), std::vector<std::string>{expected});
+}
+
+// Runs the driver installer of the runtime folder in the test's folders.
+int RunDriverInstaller(const QStringList& args)
+{
+    QProcess p;
+    p.start(QString::fromStdString(kvtest::runtimeDir() + "/drvinst.exe"), args);
+    if (!p.waitForFinished(60000)) return -1;
+    return p.exitCode();
+}
+
+TEST(VPortDriverTest, InstalledDriverAnswers)
+{
+    if (!kvtest::isRoot()) GTEST_SKIP() << "the driver needs loop devices, which need root";
+    const QString inf = QString::fromStdString(kvtest::runtimeDir() + "/vportlite.inf");
+    ASSERT_EQ(RunDriverInstaller({"-install", "ROOT\\VPortLite", inf}), 0);
+    TsbBurner b;
+    EXPECT_TRUE(b.CheckVPortDriver()) << b.Message();
+    EXPECT_EQ(b.sbException, EN_SUCCESS);
+    EXPECT_EQ(RunDriverInstaller({"-uninstall", "ROOT\\VPortLite", "done"}), 0);
+    EXPECT_FALSE(b.CheckVPortDriver());
 }
 
 TEST(VPortHelpersTest, TypeNamesAndUnknownTarget)
