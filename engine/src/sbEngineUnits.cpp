@@ -1,5 +1,6 @@
 #include "sbEngineUnits.h"
 
+#include "sbActions.h"
 #include "sbCallBackEventer.h"
 #include "sbLogger.h"
 
@@ -14,6 +15,7 @@ void sbEngineInitialize()
 
 void sbEngineFinalize()
 {
+    sbRemoveReservedTempFiles();
     delete sbCallBackEventer;
     sbCallBackEventer = nullptr;
     delete sbLogger;
