@@ -137,7 +137,10 @@ int RunDriverInstaller(const QStringList& args)
 {
     QProcess p;
     p.start(QString::fromStdString(kvtest::runtimeDir() + "/drvinst.exe"), args);
-    if (!p.waitForFinished(60000)) return -1;
+    if (!p.waitForFinished(60000)) {
+        ADD_FAILURE() << p.program().toStdString() << ": " << p.errorString().toStdString();
+        return -1;
+    }
     return p.exitCode();
 }
 
