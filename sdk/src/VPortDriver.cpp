@@ -97,15 +97,24 @@ void RemoveMountFolder(const std::string& folder)
     ::rmdir(folder.c_str());
 }
 
-// Mounts the device's medium under its folder where that works and records
-// the mount point with its letter.
-void MountMedium(TVPortDevice& d)
+// Starts mounting the device's medium under its folder.
+std::unique_ptr<TVPortHost::TMountJob> StartMount(const TVPortDevice& d)
 {
     std::string folder = VPortMountFolder(d.TargetId);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
+    if (ec)
+        return nullptr;
+    return VPortHost().StartMount(d.Loop, d.Image, folder);
+}
+
+// Takes the outcome of the mount and records the mount point with the
+// device's letter.
+void FinishMount(TVPortDevice& d, std::unique_ptr<TVPortHost::TMountJob> job)
+{
+    std::string folder = VPortMountFolder(d.TargetId);
     d.MountPoint.clear();
-    if (!ec && VPortHost().Mount(d.Loop, folder) != TMountKind::None)
+    if (job && job->Finish() != TMountKind::None)
         d.MountPoint = folder;
     else
         ::rmdir(folder.c_str());
@@ -171,16 +180,23 @@ bool TakeLetter(TVPortDevice& d, char wanted)
 }
 
 // Attaches, letters and mounts a device; on failure undoes what it did.
+// The letter is taken while the mount starts.
 void BringUp(TVPortDevice& d, int imageFd, char wantedLetter)
 {
     TVPortHost& host = VPortHost();
     d.Loop = host.Attach(imageFd, d.Image);
+    std::unique_ptr<TVPortHost::TMountJob> job;
     try {
-        if (!TakeLetter(d, wantedLetter))
+        job = StartMount(d);
+        if (!TakeLetter(d, wantedLetter)) {
+            d.Letter = 0;
             throw TVPortError(kEnRange, ENOSPC, "No free drive letter for " + d.Image);
-        MountMedium(d);
+        }
+        FinishMount(d, std::move(job));
     } catch (...) {
-        RemoveMountFolder(d.MountPoint);
+        if (job)
+            job->Finish();
+        RemoveMountFolder(VPortMountFolder(d.TargetId));
         FreeLetter(d);
         try {
             host.Detach(d.Loop);

@@ -54,9 +54,9 @@ std::string NodeName(const std::string& node)
     return slash == std::string::npos ? node : node.substr(slash + 1);
 }
 
-// Runs a program (searched in PATH) with its output dropped; its exit code,
-// or -1 when it cannot start.
-int RunQuiet(const std::vector<std::string>& args)
+// A started program (searched in PATH) with its output dropped; -1 when
+// it cannot start.
+pid_t StartQuiet(const std::vector<std::string>& args)
 {
     std::vector<char*> argv;
     for (const auto& a : args)
@@ -70,8 +70,12 @@ int RunQuiet(const std::vector<std::string>& args)
     pid_t pid = -1;
     int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return -1;
+    return rc == 0 ? pid : -1;
+}
+
+// The exit code of a started program, -1 when it did not end normally.
+int WaitQuiet(pid_t pid)
+{
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR)
@@ -79,6 +83,34 @@ int RunQuiet(const std::vector<std::string>& args)
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+class TDoneMount final : public TVPortHost::TMountJob {
+public:
+    explicit TDoneMount(TMountKind kind) : kind_(kind) {}
+    TMountKind Finish() override { return kind_; }
+
+private:
+    TMountKind kind_;
+};
+
+// fuseiso daemonizes once its mount is in place; its exit code tells.
+class TFuseMount final : public TVPortHost::TMountJob {
+public:
+    explicit TFuseMount(pid_t pid) : pid_(pid) {}
+    ~TFuseMount() override { Finish(); }
+    TMountKind Finish() override
+    {
+        if (pid_ > 0) {
+            ok_ = WaitQuiet(pid_) == 0;
+            pid_ = -1;
+        }
+        return ok_ ? TMountKind::Fuse : TMountKind::None;
+    }
+
+private:
+    pid_t pid_;
+    bool ok_ = false;
+};
 
 class TLinuxVPortHost final : public TVPortHost {
 public:
@@ -152,12 +184,12 @@ public:
                 throw TVPortError(kEnSystemCallFailed, e, "Cannot detach " + node + ": " + ErrText(e));
             }
         }
-        // A device still open elsewhere (a FUSE daemon that is ending) is
+        // A device still open elsewhere (a kernel mount that is ending) is
         // released when that user closes it; wait for that briefly so that
         // callers see the device gone.
         auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
         while (!BackingFile(node).empty() && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
     std::string BackingFile(const std::string& node) override
@@ -165,17 +197,19 @@ public:
         return ReadFirstLine("/sys/block/" + NodeName(node) + "/loop/backing_file");
     }
 
-    TMountKind Mount(const std::string& node, const std::string& folder) override
+    std::unique_ptr<TMountJob> StartMount(const std::string& node, const std::string& image,
+                                          const std::string& folder) override
     {
         for (const char* type : {"iso9660", "udf"}) {
-            if (::mount(node.c_str(), folder.c_str(), type, MS_RDONLY | MS_NOSUID | MS_NODEV,
-                        nullptr) == 0)
-                return TMountKind::Kernel;
+            if (::mount(node.c_str(), folder.c_str(), type, MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0)
+                return std::make_unique<TDoneMount>(TMountKind::Kernel);
         }
-        // fuseiso daemonizes once the mount is in place.
-        if (RunQuiet({"fuseiso", "-n", node, folder, "-o", "ro,allow_other"}) == 0)
-            return TMountKind::Fuse;
-        return TMountKind::None;
+        // FUSE reads the image itself, so the daemon never holds the loop
+        // device and a removal detaches it at once.
+        pid_t pid = StartQuiet({"fuseiso", "-n", image, folder, "-o", "ro,allow_other"});
+        if (pid < 0)
+            return std::make_unique<TDoneMount>(TMountKind::None);
+        return std::make_unique<TFuseMount>(pid);
     }
 
     void Unmount(const std::string& folder) override

@@ -56,10 +56,19 @@ public:
     // The file behind a loop device, "" when the device is not attached.
     virtual std::string BackingFile(const std::string& node) = 0;
 
-    // Mounts the medium on the device read-only at the (existing) folder:
-    // through the kernel where it knows the file system, else through FUSE.
-    // None when neither works; never throws.
-    virtual TMountKind Mount(const std::string& node, const std::string& folder) = 0;
+    // A mount under way; Finish waits for its outcome (None when neither
+    // the kernel nor FUSE could mount the medium). Never throws.
+    class TMountJob {
+    public:
+        virtual ~TMountJob() = default;
+        virtual TMountKind Finish() = 0;
+    };
+    // Starts mounting the medium read-only at the (existing) folder: the
+    // device through the kernel where it knows the file system, else the
+    // image (the same bytes) through FUSE, whose start runs on while the
+    // caller goes on. Never throws.
+    virtual std::unique_ptr<TMountJob> StartMount(const std::string& node, const std::string& image,
+                                                  const std::string& folder) = 0;
     // Unmounts the folder; no error when nothing is mounted there.
     virtual void Unmount(const std::string& folder) = 0;
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -49,11 +50,21 @@ public:
         return it == attached.end() ? std::string() : it->second;
     }
 
-    vport::TMountKind Mount(const std::string&, const std::string& folder) override
+    class Job : public vport::TVPortHost::TMountJob {
+    public:
+        explicit Job(vport::TMountKind kind) : kind_(kind) {}
+        vport::TMountKind Finish() override { return kind_; }
+
+    private:
+        vport::TMountKind kind_;
+    };
+
+    std::unique_ptr<TMountJob> StartMount(const std::string&, const std::string&,
+                                          const std::string& folder) override
     {
         if (mountKind != vport::TMountKind::None)
             mounted.insert(folder);
-        return mountKind;
+        return std::make_unique<Job>(mountKind);
     }
 
     void Unmount(const std::string& folder) override { mounted.erase(folder); }

@@ -130,6 +130,17 @@ std::vector<std::string> MountsUnder(const std::string& folder)
     return found;
 }
 
+bool HaveFuseiso()
+{
+    std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+    std::string dir;
+    while (std::getline(path, dir, ':')) {
+        if (access((dir + "/fuseiso").c_str(), X_OK) == 0)
+            return access("/dev/fuse", R_OK | W_OK) == 0;
+    }
+    return false;
+}
+
 // An ISO9660/Joliet image with one file, made by xorriso.
 void MakeIso(const std::string& path, const std::string& label, const std::string& content)
 {
@@ -236,10 +247,15 @@ TEST_F(VPortLoopTest, InstallAddListRemoveUninstall)
         std::string label, fileSystem;
         EXPECT_TRUE(platform::GetVolumeInformation(std::string(letter) + ":\\", label, fileSystem));
         EXPECT_EQ(label, expected[i].label);
-        // Where the medium could be mounted, its files are readable.
+        // With FUSE at hand the medium is mounted and its files readable;
+        // without it the drive has no root folder.
         std::string root = platform::DriveRootToPath(std::string(letter) + ":\\");
-        if (!root.empty())
+        if (HaveFuseiso()) {
+            ASSERT_FALSE(root.empty());
             EXPECT_EQ(kvtest::readFile(root + "/hello.txt"), expected[i].content);
+        } else {
+            EXPECT_EQ(root, "");
+        }
     }
 
     ASSERT_EQ(Burnkit_VPort_DeviceRemove(a, &status), EN_SUCCESS) << status;

@@ -136,7 +136,7 @@ TEST_F(VPortStateFile, MissingStateMeansNotInstalled)
 
 TEST_F(VPortStateFile, DamagedStateIsReportedBackedUpAndRepaired)
 {
-    const std::string damaged = kGood + kSecondBad + "Persistent=0\nLetter=??\n";
+    const std::string damaged = kGood + kSecondBad + "Persistent=0\nLetter=#?\n";
     kvtest::writeFile(VPortStatePath(), damaged);
     TVPortLock lock;
 
@@ -147,7 +147,7 @@ TEST_F(VPortStateFile, DamagedStateIsReportedBackedUpAndRepaired)
         EXPECT_EQ(e.Exception, kEnInvalidState);
         EXPECT_EQ(e.SystemError, EBADMSG);
         EXPECT_EQ(std::string(e.what()),
-                  "The driver state " + VPortStatePath() + " was damaged (line 21: bad drive letter ??); a copy is "
+                  "The driver state " + VPortStatePath() + " was damaged (line 21: bad drive letter #?); a copy is "
                   "kept in " + VPortStatePath() + ".bad; 1 device(s) kept");
     }
     EXPECT_EQ(kvtest::readFile(VPortStatePath() + ".bad"), damaged);
