@@ -118,7 +118,8 @@ void FinishMount(TVPortDevice& d, std::unique_ptr<TVPortHost::TMountJob> job)
         d.MountPoint = folder;
     else
         ::rmdir(folder.c_str());
-    if (d.Letter)
+    // A letter is taken without a mount point, so only a mount is recorded.
+    if (d.Letter && !d.MountPoint.empty())
         platform::SetDosDeviceMountPoint(d.Letter, d.MountPoint);
 }
 
