@@ -1,11 +1,3 @@
-#include <QApplication>
+#include "VDMainSequence.h"
 
-#include "VDMainUnit.h"
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    TMainForm mainForm;
-    mainForm.show();
-    return app.exec();
-}
+int main(int argc, char** argv) { return RunMainSequence(argc, argv); }

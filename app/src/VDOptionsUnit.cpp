@@ -1,0 +1,7 @@
+#include "VDOptionsUnit.h"
+
+QPointer<TOptionsForm> OptionsForm;
+
+TOptionsForm::TOptionsForm(QWidget* owner) : TBaseFrame(owner) { hide(); }
+
+void TOptionsForm::FormCreate() {}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "TestDirs.h"
+#include "platform/Mutex.h"
+
+namespace {
+
+struct TRun {
+    int exitCode = -1;
+    bool crashed = false;
+    QString err;
+};
+
+TRun runProgram(const QStringList& args, const QProcessEnvironment& extra = {})
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const QString& k : extra.keys())
+        env.insert(k, extra.value(k));
+    p.setProcessEnvironment(env);
+    p.start(QString::fromStdString(kvtest::runtimeDir()) + "/kvvd2021.exe", args);
+    TRun r;
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        r.err = "timed out";
+        return r;
+    }
+    r.exitCode = p.exitCode();
+    r.crashed = p.exitStatus() == QProcess::CrashExit;
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+TEST(ProgramStartTest, MainWindowAppearsWithTheTilePage)
+{
+    kvtest::TempDir dir;
+    const QString shot = QString::fromStdString(dir.file("main.png"));
+    QProcessEnvironment env;
+    env.insert("KV_SCREENSHOT", shot);
+    const TRun r = runProgram({}, env);
+    ASSERT_FALSE(r.crashed) << r.err.toStdString();
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage img(shot);
+    ASSERT_FALSE(img.isNull());
+    EXPECT_GE(img.width(), 800);
+    EXPECT_GE(img.height(), 600);
+    // the default skin's light page background fills the lower right corner
+    EXPECT_EQ(img.pixelColor(img.width() - 5, img.height() - 5), QColor("#eef2f6"));
+}
+
+struct TBranchCase {
+    QStringList args;
+    const char* message;
+};
+
+class PlaceholderBranchTest : public ::testing::TestWithParam<TBranchCase> {};
+
+TEST_P(PlaceholderBranchTest, EndsWithItsMessageAndAFailureCode)
+{
+    const TRun r = runProgram(GetParam().args);
+    EXPECT_FALSE(r.crashed);
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8(GetParam().message))) << r.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Branches, PlaceholderBranchTest,
+    ::testing::Values(TBranchCase{{"-tray"}, "tray mode is not available in this build"},
+                      TBranchCase{{"-installvd"}, "driver installer mode is not available in this build"},
+                      TBranchCase{{"-uninstallvd", "-tray"}, "driver installer mode is not available in this build"}));
+
+TEST(ProgramStartTest, SecondTrayProcessEndsQuietly)
+{
+    platform::TNamedMutex held;
+    ASSERT_TRUE(held.Create("BrindmoorZipVirtualDrive"));
+    const TRun r = runProgram({"-tray"});
+    EXPECT_FALSE(r.crashed);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_FALSE(r.err.contains("tray mode")) << r.err.toStdString();
+}
+
+}  // namespace
