@@ -6,11 +6,15 @@
 
 #include <cstdio>
 
+#include "LanguageSetup.h"
+#include "LanguageStartup.h"
+#include "SharedStartup.h"
 #include "TrayUnit.h"
 #include "VDHelpers.h"
 #include "VDInstallUnit.h"
 #include "VDMainUnit.h"
 #include "VDTexts.h"
+#include "sbEngineUnits.h"
 
 bool TrayMode = false;
 platform::TNamedMutex InstanceMutex;
@@ -67,8 +71,28 @@ int RunMainSequence(int argc, char** argv)
     QApplication app(argc, argv);
     SetProgramArguments(args);
 
+    // Module start-up, shut down in reverse order when this scope ends
+    // (after the mutex has been released).
+    struct TModules {
+        TModules()
+        {
+            sbEngineInitialize();
+            SuiteSharedStartup();
+            InitializeLanguageSupport();
+        }
+        ~TModules()
+        {
+            FinalizeLanguageSupport();
+            SuiteSharedShutdown();
+            sbEngineFinalize();
+        }
+    } modules;
+
     const QScreen* screen = QGuiApplication::primaryScreen();
     QApplication::setFont(DefaultFontFor(QApplication::font(), screen ? screen->logicalDotsPerInch() : 96));
+
+    QString languageCode;
+    SetupLanguage(languageCode);
 
     const TStartMode mode = ClassifyCommandLine(args);
     if (mode == TStartMode::smInstallDriver || mode == TStartMode::smUninstallDriver) {

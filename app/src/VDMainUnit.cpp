@@ -7,15 +7,16 @@
 #include <QMessageBox>
 
 #include "HelpTopics.h"
+#include "KVBStrings.h"
 #include "MakeDvdUnit.h"
 #include "RemoveDvd.h"
+#include "TempDirectory.h"
 #include "TilePage.h"
 #include "VDHelpers.h"
 #include "VDOptionsUnit.h"
 #include "VDSkins.h"
 #include "VDTexts.h"
 #include "grabUnit.h"
-#include "platform/Paths.h"
 #include "burnkit.h"
 #include "platform/Registry.h"
 
@@ -187,7 +188,7 @@ void TMainForm::FormCreate()
     setWindowTitle(caption);
     ApplicationTitle = caption;
 
-    TempFolder = QString::fromStdString(platform::GetTempPath());
+    TempFolder = GetTempDirectory();
     Load_options();
 
     if (SkinPath == QLatin1String("Windows10 Dark"))

@@ -75,7 +75,6 @@ public:
     QString LastAddFolder;
     QString TempFolder;
     QString OperDir;
-    QString LanguageSetting;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

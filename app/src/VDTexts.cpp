@@ -1,25 +1,28 @@
 #include "VDTexts.h"
 
+#include "KVBStrings.h"
+#include "KVStrings.h"
+
 namespace {
 
 struct TTextRow {
     TVDText id;
-    const char16_t* english;
+    const platform::TResStringRec* rec;
 };
 
-constexpr TTextRow kTexts[] = {
-    {TVDText::VirtualDrive, u"&Virtual Drive"},
-    {TVDText::Help, u"&Help"},
-    {TVDText::Options, u"Options"},
-    {TVDText::Internet, u"Internet"},
-    {TVDText::Actions, u"Actions"},
-    {TVDText::AddVirtualDrive, u"Add Virtual Drive"},
-    {TVDText::AddVirtualDriveDesc, u"Create Virtual Drive from ISO image."},
-    {TVDText::RemoveVirtualDrive, u"Remove Virtual Drive"},
-    {TVDText::RemoveVirtualDriveDesc, u"Remove created virtual drive."},
-    {TVDText::DvdToIso, u"DVD to ISO"},
-    {TVDText::DvdToIsoDesc, u"Grab DVD and save as ISO image."},
-    {TVDText::Configuration, u"Configuration"},
+const TTextRow kTexts[] = {
+    {TVDText::VirtualDrive, &SVirtualDrive},
+    {TVDText::Help, &SHelp},
+    {TVDText::Options, &SOptions},
+    {TVDText::Internet, &SInternet},
+    {TVDText::Actions, &SActions},
+    {TVDText::AddVirtualDrive, &SAddVirtualDrive},
+    {TVDText::AddVirtualDriveDesc, &SAddVirtualDriveHint},
+    {TVDText::RemoveVirtualDrive, &SRemoveVirtualDrive},
+    {TVDText::RemoveVirtualDriveDesc, &SRemoveVirtualDriveHint},
+    {TVDText::DvdToIso, &SDVDToISO},
+    {TVDText::DvdToIsoDesc, &SDVDToISOHint},
+    {TVDText::Configuration, &SConfiguration},
 };
 
 }  // namespace
@@ -28,6 +31,6 @@ QString VDText(TVDText id)
 {
     for (const auto& row : kTexts)
         if (row.id == id)
-            return QString::fromUtf16(row.english);
+            return ResStr(*row.rec);
     return QString();
 }

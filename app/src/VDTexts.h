@@ -19,5 +19,6 @@ enum class TVDText {
     Configuration,       // "Configuration"
 };
 
-// The text as loaded now (in the chosen language).
+// The text as loaded now (in the chosen language), from the resource
+// strings of KVStrings and KVBStrings.
 QString VDText(TVDText id);

@@ -6,6 +6,7 @@
 
 #include "TestDirs.h"
 #include "platform/Mutex.h"
+#include "platform/Registry.h"
 
 namespace {
 
@@ -52,6 +53,39 @@ TEST(ProgramStartTest, MainWindowAppearsWithTheTilePage)
     EXPECT_GE(img.height(), 600);
     // the default skin's light page background fills the lower right corner
     EXPECT_EQ(img.pixelColor(img.width() - 5, img.height() - 5), QColor("#eef2f6"));
+}
+
+QImage screenshot(const kvtest::TempDir& dir, const char* name)
+{
+    QProcessEnvironment env;
+    env.insert("KV_SCREENSHOT", QString::fromStdString(dir.file(name)));
+    const TRun r = runProgram({}, env);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    return QImage(QString::fromStdString(dir.file(name))).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(ProgramStartTest, TilePageFollowsTheChosenLanguage)
+{
+    kvtest::TempDir dir;
+    const QImage english = screenshot(dir, "en.png");
+    platform::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\KorvantaInt\\General", true));
+    reg.WriteString("Language", "G");
+    const QImage german = screenshot(dir, "de.png");
+    reg.DeleteValue("Language");
+    ASSERT_EQ(english.size(), german.size());
+    // The header picture is the same; the section title and the tile texts
+    // below it are not.
+    int differing = 0;
+    for (int y = 80; y < english.height(); ++y)
+        for (int x = 0; x < english.width(); ++x)
+            differing += english.pixel(x, y) != german.pixel(x, y);
+    int headerDiffering = 0;
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < english.width(); ++x)
+            headerDiffering += english.pixel(x, y) != german.pixel(x, y);
+    EXPECT_GT(differing, 500);
+    EXPECT_EQ(headerDiffering, 0);
 }
 
 struct TBranchCase {
