@@ -105,8 +105,7 @@ TEST_P(PlaceholderBranchTest, EndsWithItsMessageAndAFailureCode)
 
 INSTANTIATE_TEST_SUITE_P(
     Branches, PlaceholderBranchTest,
-    ::testing::Values(TBranchCase{{"-tray"}, "tray mode is not available in this build"},
-                      TBranchCase{{"-installvd"}, "driver installer mode is not available in this build"},
+    ::testing::Values(TBranchCase{{"-installvd"}, "driver installer mode is not available in this build"},
                       TBranchCase{{"-uninstallvd", "-tray"}, "driver installer mode is not available in this build"}));
 
 TEST(ProgramStartTest, SecondTrayProcessEndsQuietly)
