@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "TestDirs.h"
 #include "TrayUnit.h"
+#include "VDMainUnit.h"
 #include "VDOptionsUnit.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -125,6 +127,31 @@ TEST_F(OptionsPageTest, SetUpLoadsCaptionsHidesCloseAndFollowsOutsideChanges)
     setRunValue(nullptr);
     page.FormCreate();
     EXPECT_FALSE(page.cxCheckBox1->isChecked());
+    EXPECT_TRUE(started.empty());
+    EXPECT_EQ(runValue(), "<absent>");
+}
+
+TEST_F(OptionsPageTest, MainWindowDocksOnePageAndCloseReturnsToTiles)
+{
+    setRunValue("old text");
+    TMainForm main;
+    main.show();
+    main.cxButton3Click();
+    ASSERT_TRUE(OptionsForm);
+    TOptionsForm* first = OptionsForm;
+    EXPECT_EQ(first->parentWidget(), &main);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(CurrentTabIndex, 1);
+    EXPECT_EQ(main.Label1->text().toStdString(), "Configuration");
+    EXPECT_TRUE(first->cxCheckBox1->isChecked());
+
+    // Every opening reads the value again; the page object stays the same.
+    setRunValue(nullptr);
+    first->cxButton6Click();
+    EXPECT_EQ(CurrentTabIndex, -1);
+    main.cxButton3Click();
+    EXPECT_EQ(OptionsForm, first);
+    EXPECT_FALSE(first->cxCheckBox1->isChecked());
     EXPECT_TRUE(started.empty());
     EXPECT_EQ(runValue(), "<absent>");
 }
