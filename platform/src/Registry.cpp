@@ -8,7 +8,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <algorithm>
 
@@ -481,34 +480,11 @@ Hive seededHive(HKEY root)
     return hive;
 }
 
-// Parsed hives by file, valid while the file is the same one (every write
-// renames a new file in, so inode, size and time change).
-struct CacheEntry {
-    dev_t Dev;
-    ino_t Ino;
-    off_t Size;
-    timespec Mtime;
-    std::shared_ptr<const Hive> Parsed;
-};
-std::mutex cacheMutex;
-std::map<std::string, CacheEntry> hiveCache;
-
-bool sameFile(const CacheEntry& e, const struct stat& st)
-{
-    return e.Dev == st.st_dev && e.Ino == st.st_ino && e.Size == st.st_size &&
-           e.Mtime.tv_sec == st.st_mtim.tv_sec && e.Mtime.tv_nsec == st.st_mtim.tv_nsec;
-}
-
-// Reads and parses the hive file; nullptr when it does not exist.
+// Reads and parses the hive file; nullptr when it does not exist. Nothing is
+// cached: a replaced hive's freed inode can come back with the same size and
+// a coarse time stamp, so only a fresh read is sure to see other writers.
 std::shared_ptr<const Hive> readHiveFile(HKEY root, const std::string& file)
 {
-    struct stat st {};
-    if (::stat(file.c_str(), &st) == 0) {
-        std::lock_guard<std::mutex> lock(cacheMutex);
-        auto it = hiveCache.find(file);
-        if (it != hiveCache.end() && sameFile(it->second, st))
-            return it->second.Parsed;
-    }
     std::string text;
     try {
         if (!detail::ReadWholeFile(file, text))
@@ -518,12 +494,7 @@ std::shared_ptr<const Hive> readHiveFile(HKEY root, const std::string& file)
                                      SysErrorMessage(e.ErrorCode),
                                  e.ErrorCode);
     }
-    auto parsed = std::make_shared<const Hive>(parseHive(text, file, root));
-    if (::stat(file.c_str(), &st) == 0) {
-        std::lock_guard<std::mutex> lock(cacheMutex);
-        hiveCache[file] = CacheEntry{st.st_dev, st.st_ino, st.st_size, st.st_mtim, parsed};
-    }
-    return parsed;
+    return std::make_shared<const Hive>(parseHive(text, file, root));
 }
 
 // Changes a hive under its lock: re-reads the file, lets change() edit it

@@ -37,8 +37,12 @@ protected:
     // exits with `code`.
     void fakeProgram(const std::string& name, int code = 0)
     {
+        // The arguments file appears whole (renamed in), so a reader polling
+        // for it never sees it half written.
+        std::string args = bin.file(name + ".args");
         std::string script = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
-                             bin.file(name + ".args") + "'\nexit " + std::to_string(code) + "\n";
+                             args + ".part'\nmv '" + args + ".part' '" + args + "'\nexit " +
+                             std::to_string(code) + "\n";
         kvtest::writeFile(bin.file(name), script);
         chmod(bin.file(name).c_str(), 0755);
     }
