@@ -52,6 +52,7 @@ void FromTree(void* grabber, const char* function, void* tree, BurnJob::Mode mod
     BurnJob job = Job(mode, test, multi, bup);
     job.Tracks.push_back(TreeTrack(tree));
     WriteDisc(target, job);
+    RefreshGrabberDisc(grabber);
 }
 
 void FromLayout(void* grabber, const char* function, const DAO_DISC_LAYOUT* layout, BurnJob::Mode mode,
@@ -70,6 +71,7 @@ void FromLayout(void* grabber, const char* function, const DAO_DISC_LAYOUT* layo
                                                  "The file name of layout entry " + std::to_string(i))));
     }
     WriteDisc(target, job);
+    RefreshGrabberDisc(grabber);
 }
 
 }  // namespace
@@ -103,6 +105,7 @@ EXCEPTION_NUMBER Burnkit_Grabber_TrackAtOnceFromFile(void* Grabber, char* Except
         BurnJob job = Job(BurnJob::Mode::TrackAtOnce, IsTestWrite, IsMultiSession, IsBUP);
         job.Tracks.push_back(FileTrack(SourceFile != nullptr ? SourceFile : ""));
         WriteDisc(target, job);
+        RefreshGrabberDisc(Grabber);
     });
 }
 
@@ -138,6 +141,7 @@ EXCEPTION_NUMBER Burnkit_Grabber_SessionAtOnce(void* Grabber, char* ExceptionTex
             }
         }
         WriteDisc(target, job);
+        RefreshGrabberDisc(Grabber);
     });
 }
 
@@ -207,6 +211,7 @@ EXCEPTION_NUMBER Burnkit_Grabber_Blank(void* Grabber, char* ExceptionText, uint3
         if (EraseType != ERASE_TYPE_BLANK_DISC_FULL && EraseType != ERASE_TYPE_BLANK_DISC_FAST)
             throw SdkError(EN_INVALID_INPUT_PARAMETER, "Unknown erase type " + std::to_string(EraseType));
         BlankDisc(target, EraseType == ERASE_TYPE_BLANK_DISC_FULL);
+        RefreshGrabberDisc(Grabber);
     });
 }
 

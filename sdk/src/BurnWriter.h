@@ -42,6 +42,8 @@ struct BurnJob {
 // EN_INVALID_INPUT_PARAMETER for a handle that is no live grabber, and the
 // failure a scripted drive's script gives for the function.
 BurnTarget GrabberBurnTarget(void* grabber, const char* function);
+// After a write or a blank: an image-backed drive opens its image again.
+void RefreshGrabberDisc(void* grabber);
 
 // A source reading a whole file; audio files (".wav") skip their header.
 // Throws SdkError EN_NOT_FOUND when the file cannot be opened.
