@@ -29,7 +29,9 @@ constexpr TSFSavedArgs AllSavedArgs = (1u << saState) | (1u << saPosition) | (1u
 
 class TSavedForm;
 using TSFRequestProc = std::function<void(TSavedForm* Sender, bool& AExecute)>;
-using TNotifyEvent = std::function<void(QObject* Sender)>;
+// The saved-placement events get the component itself (a QObject); the engine has
+// its own TNotifyEvent over TObject, so this one carries a name of its own.
+using TSavedFormNotifyEvent = std::function<void(QObject* Sender)>;
 
 struct tcustomdata {
     int32_t width = 0;
@@ -83,8 +85,8 @@ public:
     bool CenterForm = false;                // stored only
     TSFRequestProc OnSaveRequest;
     TSFRequestProc OnLoadRequest;
-    TNotifyEvent OnBeforeLoad;
-    TNotifyEvent OnAfterLoad;
+    TSavedFormNotifyEvent OnBeforeLoad;
+    TSavedFormNotifyEvent OnAfterLoad;
 
     QWidget* Fhandle = nullptr;  // the window that is placed
     TWindowPlacement place;      // built by the last load
