@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
@@ -217,6 +219,36 @@ TEST_F(GrabPageTest, ChosenTrackWritesOneFileUnderTheFileName)
     EXPECT_EQ(messages.Messages()[0].text, QStringLiteral("Image grabbing finished."));
 }
 
+TEST_F(GrabPageTest, ChoosingAnotherDriveListsAndGrabsItsDisc)
+{
+    SKIP_WITH_HOST_DRIVES();
+    DriveMap map;
+    ThreeTrackDisc disc(map.Dir().path());
+    std::string iso(20 * 2048, '\0');
+    for (size_t i = 0; i < iso.size(); ++i)
+        iso[i] = char(i * 13 / 2048 + i % 97);
+    kvtest::writeFile(map.Dir().file("single.iso"), iso);
+    map.AddImage(0, disc.CuePath());
+    map.AddImage(1, map.Dir().file("single.iso"));
+    kvtest::TempDir out;
+    Open();
+    ASSERT_EQ(page->lvdevices2->count(), 2);
+    EXPECT_EQ(page->ComboBox2->count(), 4);
+
+    page->lvdevices2->setCurrentIndex(1);
+    EXPECT_EQ(page->Burner()->DeviceName(), "CdRom1");
+    EXPECT_EQ(page->ComboBox2->count(), 2);
+    EXPECT_EQ(page->Burner()->Grabber, nullptr);
+
+    page->edit5->setText(QString::fromStdString(out.path()));
+    MessageCatcher messages;
+    Start();
+    EXPECT_EQ(FileNames(out.path()), std::vector<std::string>{"KVTrack1.iso"});
+    EXPECT_TRUE(kvtest::readFile(out.file("KVTrack1.iso")) == iso);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text, QStringLiteral("Image grabbing finished."));
+}
+
 TEST_F(GrabPageTest, StartReportsOnlyWhatThePageKnows)
 {
     SKIP_WITH_HOST_DRIVES();
@@ -358,6 +390,35 @@ TEST_F(GrabPageTest, SaveDialogSetsFolderBaseNameAndFileName)
         EXPECT_EQ(TrackBaseName, c.baseName);
         EXPECT_EQ(page->edit6->text().toStdString(), c.fileName);
     }
+}
+
+TEST_F(GrabPageTest, PlatformSaveDialogReportsItsTypeAndAnswersThePath)
+{
+    page = std::make_unique<TGrabForm>(nullptr);
+    kvtest::TempDir folder;
+    page->edit5->setText(QString::fromStdString(folder.path()));
+    QString title, directory;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        answer.stop();
+        title = dialog->windowTitle();
+        directory = dialog->directory().absolutePath();
+        dialog->selectFile(QStringLiteral("grabbed"));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    answer.start();
+    page->cxButton4->click();
+
+    EXPECT_EQ(title, QStringLiteral("Select image filename"));
+    EXPECT_EQ(directory.toStdString(), folder.path());
+    EXPECT_EQ(SaveFilterIndex, 1);
+    EXPECT_EQ(page->edit5->text().toStdString(), folder.path() + "/");
+    EXPECT_EQ(page->edit6->text(), QStringLiteral("grabbed.iso"));
+    EXPECT_EQ(TrackBaseName, "grabbed");
 }
 
 TEST_F(GrabPageTest, FolderPickerFillsTheFolderBoxWhenConfirmed)
