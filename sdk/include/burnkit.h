@@ -599,7 +599,23 @@ BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_Grabber_GrabTrack(void* Grabbe
  *   IsMultiSession    leave the disc open for a later session
  *   IsBUP             use buffer-underrun protection
  *   RetryCount        tries per failed write command
- * Progress goes to the grabber's callback (reason 12, reason 13).
+ * IsCloseTrack and RetryCount are accepted; the writer closes every track
+ * and leaves retries to the drive. Progress goes to the grabber's callback:
+ * reason 12 in bytes, first with done 0 and, after a good write, last with
+ * done == total; reason 13 with the fill of the write buffer.
+ * A tree is written as its image with the settings of its last
+ * Burnkit_ISO9660JolietFileTree_BuildImage (a Joliet image at address 0
+ * when it was never built); the built image is read by the writer, so
+ * _Read needs a new build afterwards.
+ * An image-backed drive writes its image file: the file then holds exactly
+ * the one data track written (IsMultiSession has no effect there); audio
+ * tracks, more than one track, and images other than ISO (cue sheets and
+ * the like) give EN_NOT_IMPLEMENTED and leave the file as it was. Blanking
+ * empties the image file (a full blank overwrites it with zeros first).
+ * Scripted drives and virtual DVD devices do not write: EN_NOT_IMPLEMENTED
+ * (a scripted drive first gives the failure its script names). Other
+ * failures: EN_SCSI_CDB_FAILED without a disc, EN_INVALID_STATE for a disc
+ * that cannot be written or blanked, EN_FAILURE with the writer's reason.
  */
 BURNKIT_API EXCEPTION_NUMBER BURNKIT_CALL Burnkit_Grabber_TrackAtOnceFromTree(
     void* Grabber, char* ExceptionText, uint32_t ExceptionTextSize, uint32_t* SystemError,

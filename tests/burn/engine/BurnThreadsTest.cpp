@@ -305,4 +305,22 @@ TEST_P(EraseThreadTest, EraseTypeIsTracedAndAFailureEndsTheThread) {
 INSTANTIATE_TEST_SUITE_P(Types, EraseThreadTest, ::testing::Values(false, true),
                          [](const auto& info) { return std::string(info.param ? "Full" : "Fast"); });
 
+TEST_F(BurnThreadsTest, ShutDownFileTreeClosesTheTreeAndForgetsTheUdfVolume) {
+    kvtest::writeFile(Dir.file("a.txt"), "a");
+    CreateTree(nullptr, nullptr);
+    void* tree = Burner.ISO9660JolietFileTree;
+    int notAVolume = 0;
+    Burner.mp_UDFVolume = &notAVolume;
+    enginetest::TraceCapture trace;
+    Burner.ShutDownFileTree();
+    EXPECT_EQ(nullptr, Burner.ISO9660JolietFileTree);
+    EXPECT_EQ(nullptr, Burner.mp_UDFVolume);
+    EXPECT_EQ(Strings({"Burnkit_Destroy: FileTree"}), trace.Messages());
+    // The handle is closed: the SDK no longer knows it.
+    char text[1024];
+    EXPECT_EQ(EN_INVALID_INPUT_PARAMETER, Burnkit_ISO9660JolietFileTree_AddFile(
+                                              tree, text, sizeof text, nullptr, Dir.file("a.txt").c_str(), "/", ""));
+    EXPECT_EQ(0, notAVolume);
+}
+
 }  // namespace
