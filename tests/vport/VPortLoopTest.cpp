@@ -13,11 +13,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "Drives.h"
@@ -130,6 +132,24 @@ std::vector<std::string> MountsUnder(const std::string& folder)
     return found;
 }
 
+// Detaches a loop device with losetup and waits until it is gone. While
+// another process holds the device open (a concurrent attach that opened
+// it as a free device just before it was taken, say), the kernel only
+// marks it and lets it go when that process closes it.
+void DetachLoop(const std::string& node)
+{
+    RunProgram("losetup", {"-d", node});
+    const std::string backing = "/sys/block/" + std::filesystem::path(node).filename().string() + "/loop/backing_file";
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < until) {
+        std::ifstream in(backing);
+        std::string line;
+        if (!in || !std::getline(in, line) || line.empty())
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
 bool HaveFuseiso()
 {
     std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
@@ -174,7 +194,7 @@ protected:
             ::umount2(m.c_str(), MNT_DETACH);
         for (const auto& [node, row] : Losetup()) {
             if (row.second.rfind(images.path() + "/", 0) == 0)
-                RunProgram("losetup", {"-d", node});
+                DetachLoop(node);
         }
         std::filesystem::remove_all(vport::VPortDir());
         std::filesystem::remove(platform::SystemDir() + "/dosdevices.conf");
@@ -292,7 +312,7 @@ TEST_F(VPortLoopTest, PersistentDeviceComesBackAfterItsLoopDeviceIsGone)
     for (const auto& m : MountsUnder(platform::SystemDir()))
         ASSERT_EQ(::umount2(m.c_str(), MNT_DETACH), 0);
     for (const auto& [file, row] : OurLoops())
-        RunProgram("losetup", {"-d", row.first});
+        DetachLoop(row.first);
     ASSERT_TRUE(OurLoops().empty());
 
     kvsdk::VPortStartUp();
