@@ -2,15 +2,25 @@
 
 #include <QFont>
 
+#include "CasePrint.h"
 #include "VDMainSequence.h"
 #include "VDMainUnit.h"
 
 namespace {
 
+std::vector<std::string> Words(const QStringList& args)
+{
+    std::vector<std::string> words;
+    for (const QString& a : args)
+        words.push_back(a.toStdString());
+    return words;
+}
+
 struct TModeCase {
     QStringList args;  // without the executable
     TStartMode mode;
 };
+void PrintTo(const TModeCase& c, std::ostream* os) { *os << kvtest::Arguments(Words(c.args)); }
 
 class StartModeTest : public ::testing::TestWithParam<TModeCase> {};
 
@@ -45,6 +55,7 @@ struct TActivationCase {
     bool removeRoad;
     bool addRoad;
 };
+void PrintTo(const TActivationCase& c, std::ostream* os) { *os << kvtest::Arguments(Words(c.args)); }
 
 class ActivationCommandTest : public ::testing::TestWithParam<TActivationCase> {};
 

@@ -93,6 +93,7 @@ struct TInstallerCase {
     QStringList args;
     int32_t vdInstalled;
 };
+void PrintTo(const TInstallerCase& c, std::ostream* os) { *os << c.name; }
 
 class InstallerBranchTest : public ::testing::TestWithParam<TInstallerCase> {};
 

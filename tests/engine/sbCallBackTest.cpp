@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "CasePrint.h"
 #include "sbCallBack.h"
 #include "sbCallBackEventer.h"
 
@@ -166,6 +167,7 @@ struct IsoCase {
     int32_t counter;
     const char* renamed;
 };
+void PrintTo(const IsoCase& c, std::ostream* os) { *os << kvtest::Quoted(c.name) << " with counter " << c.counter; }
 
 class Iso9660RenameTest : public ::testing::TestWithParam<IsoCase> {};
 

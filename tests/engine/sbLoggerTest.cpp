@@ -8,6 +8,7 @@
 #include <platform/Errors.h>
 #include <platform/Registry.h>
 
+#include "CasePrint.h"
 #include "EngineTestSupport.h"
 #include "sbLogger.h"
 
@@ -121,6 +122,7 @@ struct SwitchCase {
     const char* value;  // nullptr: no value
     bool enabled;
 };
+void PrintTo(const SwitchCase& c, std::ostream* os) { *os << (c.value ? kvtest::Quoted(c.value) : std::string("no value")); }
 
 class LoggerSwitchTest : public ::testing::TestWithParam<SwitchCase> {
 protected:

@@ -135,6 +135,11 @@ struct WalkCase {
     int tracks;
     int read;
 };
+void PrintTo(const WalkCase& c, std::ostream* os)
+{
+    *os << (c.discType == DISC_TYPE_DVDR ? "DVD-R" : c.discType == DISC_TYPE_DVDPLUSR ? "DVD+R" : "CD-ROM") << ", "
+        << c.tracks << (c.tracks == 1 ? " track" : " tracks");
+}
 
 class DvdRecordableWalkTest : public ::testing::TestWithParam<WalkCase> {};
 

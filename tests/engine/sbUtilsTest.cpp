@@ -12,6 +12,7 @@ struct SizeCase {
     bool noSuffix;
     const char* text;
 };
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.size << (c.noSuffix ? " bytes without unit" : " bytes"); }
 
 class BytesToSizeTextTest : public ::testing::TestWithParam<SizeCase> {};
 

@@ -1,5 +1,6 @@
 #include "kv_lang2.h"
 
+#include "CasePrint.h"
 #include "TestDirs.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,10 @@ struct LanguageCase {
     const char16_t* code;
     bool selects;
 };
+void PrintTo(const LanguageCase& c, std::ostream* os)
+{
+    *os << kvtest::Quoted(std::string(c.code, c.code + std::char_traits<char16_t>::length(c.code)));
+}
 
 class LangLibLanguage : public LangLib, public ::testing::WithParamInterface<LanguageCase> {};
 
@@ -205,6 +210,7 @@ struct BadFileCase {
     std::string content;
     const char* message;  // expected stderr line after "kv_lang2: <path>: "
 };
+void PrintTo(const BadFileCase& c, std::ostream* os) { *os << c.name; }
 
 class LangLibBadFile : public LangLib, public ::testing::WithParamInterface<BadFileCase> {};
 

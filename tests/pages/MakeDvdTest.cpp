@@ -45,6 +45,7 @@ struct BrowseCase {
     const char* chosen;
     const char* expectedPath;
 };
+void PrintTo(const BrowseCase& c, std::ostream* os) { *os << c.name; }
 
 class MakeDvdBrowseTest : public ::testing::TestWithParam<BrowseCase> {
 protected:
@@ -116,6 +117,7 @@ struct RoomCase {
     int present;
     std::vector<int> keptPositions;  // 1-based positions of the devices that stay
 };
+void PrintTo(const RoomCase& c, std::ostream* os) { *os << c.present << " devices present"; }
 
 class MakeDvdRoomTest : public PagesDriverTest, public ::testing::WithParamInterface<RoomCase> {};
 
@@ -156,6 +158,7 @@ struct CommandCase {
     bool ends;
     const char* pathShown;  // in the page's path edit, with the same placeholders
 };
+void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
 
 class MakeDvdCommandLineTest : public PagesDriverTest, public ::testing::WithParamInterface<CommandCase> {};
 
@@ -209,6 +212,7 @@ struct InstallerCase {
     int expectedRuns;
     bool pageShown;
 };
+void PrintTo(const InstallerCase& c, std::ostream* os) { *os << c.name; }
 
 class TileOneInstallerTest : public PagesDriverTest, public ::testing::WithParamInterface<InstallerCase> {};
 

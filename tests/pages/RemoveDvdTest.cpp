@@ -81,6 +81,7 @@ struct DriveCase {
     bool upperCase;      // the letter of the second device as written
     const char* suffix;  // after the letter
 };
+void PrintTo(const DriveCase& c, std::ostream* os) { *os << c.name; }
 
 class RemoveDvdCommandLineTest : public RemoveDvdPageTest, public ::testing::WithParamInterface<DriveCase> {};
 

@@ -89,6 +89,7 @@ struct RunCase {
     std::vector<const char*> expectedCommands;  // first argument of each call
     int32_t expectedVDInstalled;
 };
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
 
 class VDInstallRunTest : public ::testing::TestWithParam<RunCase> {
 protected:

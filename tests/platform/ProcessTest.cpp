@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "CasePrint.h"
 #include "PlatformTestEnv.h"
 #include "platform/DosDevices.h"
 #include "platform/Errors.h"
@@ -23,6 +24,7 @@ struct SplitCase {
     std::string parameters;
     std::vector<std::string> args;
 };
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << kvtest::Quoted(c.parameters); }
 
 class SplitCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
 

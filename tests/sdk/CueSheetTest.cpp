@@ -79,6 +79,7 @@ struct BadCue {
     std::string Text;
     const char* Expected;  // part of the error text
 };
+void PrintTo(const BadCue& c, std::ostream* os) { *os << c.Name; }
 
 class CueSheetRefuses : public ::testing::TestWithParam<BadCue> {};
 
@@ -119,6 +120,7 @@ struct BadLayout {
     uint64_t FileSize;
     const char* Expected;
 };
+void PrintTo(const BadLayout& c, std::ostream* os) { *os << c.Name; }
 
 class CueLayoutRefuses : public ::testing::TestWithParam<BadLayout> {};
 

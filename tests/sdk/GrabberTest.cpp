@@ -298,6 +298,7 @@ struct BadDrive {
     EXCEPTION_NUMBER Result;
     const char* Text;  // expected error text; {dir} is the test folder
 };
+void PrintTo(const BadDrive& c, std::ostream* os) { *os << c.Name; }
 
 class BadDrives : public ::testing::TestWithParam<BadDrive> {
 protected:

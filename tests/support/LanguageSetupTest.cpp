@@ -1,3 +1,4 @@
+#include "CasePrint.h"
 #include "EnvGuard.h"
 #include "LangFixture.h"
 #include "LanguageSetup.h"
@@ -19,6 +20,7 @@ struct LocaleCase {
     const char* code;
     const char* culture;
 };
+void PrintTo(const LocaleCase& c, std::ostream* os) { *os << kvtest::Quoted(c.id); }
 
 class LocaleTable : public ::testing::TestWithParam<LocaleCase> {};
 
@@ -178,6 +180,7 @@ struct LocalePathCase {
     const char* languageCode;
     const char* culture;
 };
+void PrintTo(const LocalePathCase& c, std::ostream* os) { *os << c.lang; }
 
 class SetupLanguageLocale : public SetupLanguageTest, public ::testing::WithParamInterface<LocalePathCase> {};
 

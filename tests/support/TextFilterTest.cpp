@@ -131,6 +131,7 @@ struct ButtonCase {
     QString codeAfter;
     std::array<QString, 5> buttons;
 };
+void PrintTo(const ButtonCase& c, std::ostream* os) { *os << c.name; }
 
 class ButtonReset : public LangFixture, public ::testing::WithParamInterface<ButtonCase> {};
 
