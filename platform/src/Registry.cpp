@@ -551,6 +551,35 @@ std::shared_ptr<const Hive> loadHive(HKEY root)
 
 bool hasWriteAccess(uint32_t access) { return (access & 0x0006) != 0; }  // KEY_SET_VALUE | KEY_CREATE_SUB_KEY
 
+// modifyHive for the calls that answer with a Boolean: a hive that cannot
+// be written for want of rights gives false with the last error set; other
+// failures throw.
+template <typename F>
+bool modifyOrRefuse(HKEY root, F change)
+{
+    try {
+        return modifyHive(root, change);
+    } catch (const ERegistryException& e) {
+        if (isAccessError(e.ErrorCode)) {
+            SetLastError(e.ErrorCode);
+            return false;
+        }
+        throw;
+    }
+}
+
+// Creates a key path unless it is there.
+bool createKeyPath(HKEY root, const std::string& path)
+{
+    return modifyOrRefuse(root, [&](Hive& h, bool& changed) {
+        if (!h.find(path)) {
+            h.create(path);
+            changed = true;
+        }
+        return true;
+    });
+}
+
 [[noreturn]] void invalidType(const std::string& name)
 {
     throw ERegistryException("Invalid data type for '" + name + "'", EINVAL);
@@ -582,26 +611,8 @@ bool TRegistry::OpenKey(const std::string& Key, bool CanCreate)
 {
     std::string path = resolve(Key);
     auto hive = loadHive(RootKey);
-    bool exists = hive->find(path) != nullptr;
-    if (!exists) {
-        if (!CanCreate || !hasWriteAccess(Access))
-            return false;
-        try {
-            modifyHive(RootKey, [&](Hive& h, bool& changed) {
-                if (!h.find(path)) {
-                    h.create(path);
-                    changed = true;
-                }
-                return 0;
-            });
-        } catch (const ERegistryException& e) {
-            if (isAccessError(e.ErrorCode)) {
-                SetLastError(e.ErrorCode);
-                return false;
-            }
-            throw;
-        }
-    }
+    if (!hive->find(path) && (!CanCreate || !hasWriteAccess(Access) || !createKeyPath(RootKey, path)))
+        return false;
     currentPath_ = path;
     open_ = true;
     writable_ = hasWriteAccess(Access);
@@ -622,25 +633,7 @@ bool TRegistry::OpenKeyReadOnly(const std::string& Key)
 
 bool TRegistry::CreateKey(const std::string& Key)
 {
-    if (!hasWriteAccess(Access))
-        return false;
-    std::string path = resolve(Key);
-    try {
-        modifyHive(RootKey, [&](Hive& h, bool& changed) {
-            if (!h.find(path)) {
-                h.create(path);
-                changed = true;
-            }
-            return 0;
-        });
-    } catch (const ERegistryException& e) {
-        if (isAccessError(e.ErrorCode)) {
-            SetLastError(e.ErrorCode);
-            return false;
-        }
-        throw;
-    }
-    return true;
+    return hasWriteAccess(Access) && createKeyPath(RootKey, resolve(Key));
 }
 
 void TRegistry::CloseKey()
@@ -684,47 +677,31 @@ bool TRegistry::DeleteKey(const std::string& Key)
     std::string path = resolve(Key);
     if (path.empty() || !hasWriteAccess(Access))
         return false;
-    try {
-        return modifyHive(RootKey, [&](Hive& h, bool& changed) {
-            bool removed = h.remove(path);
-            changed = changed || removed;
-            return removed;
-        });
-    } catch (const ERegistryException& e) {
-        if (isAccessError(e.ErrorCode)) {
-            SetLastError(e.ErrorCode);
-            return false;
-        }
-        throw;
-    }
+    return modifyOrRefuse(RootKey, [&](Hive& h, bool& changed) {
+        bool removed = h.remove(path);
+        changed = changed || removed;
+        return removed;
+    });
 }
 
 bool TRegistry::DeleteValue(const std::string& Name)
 {
     if (!open_ || !writable_)
         return false;
-    try {
-        return modifyHive(RootKey, [&](Hive& h, bool& changed) {
-            RegKey* key = h.find(currentPath_);
-            if (!key)
-                return false;
-            std::string f = detail::FoldCase(Name);
-            for (auto it = key->Values.begin(); it != key->Values.end(); ++it) {
-                if (detail::FoldCase(it->Name) == f) {
-                    key->Values.erase(it);
-                    changed = true;
-                    return true;
-                }
+    return modifyOrRefuse(RootKey, [&](Hive& h, bool& changed) {
+        RegKey* key = h.find(currentPath_);
+        if (!key)
+            return false;
+        std::string f = detail::FoldCase(Name);
+        for (auto it = key->Values.begin(); it != key->Values.end(); ++it) {
+            if (detail::FoldCase(it->Name) == f) {
+                key->Values.erase(it);
+                changed = true;
+                return true;
             }
-            return false;
-        });
-    } catch (const ERegistryException& e) {
-        if (isAccessError(e.ErrorCode)) {
-            SetLastError(e.ErrorCode);
-            return false;
         }
-        throw;
-    }
+        return false;
+    });
 }
 
 std::vector<std::string> TRegistry::GetValueNames()
