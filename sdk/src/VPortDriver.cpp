@@ -289,6 +289,20 @@ TVPortState LoadCurrent()
     return state;
 }
 
+// Reads the state for installing or removing the driver: a damaged state
+// is reported and what could be read of it carries on.
+TVPortState LoadRepaired()
+{
+    try {
+        return LoadVPortState();
+    } catch (const TVPortError& e) {
+        if (e.SystemError != EBADMSG)
+            throw;
+        Report({e.what()});
+        return LoadVPortState();
+    }
+}
+
 TVPortDevice& Find(TVPortState& state, int32_t targetId)
 {
     for (auto& d : state.Devices) {
@@ -407,14 +421,7 @@ void VPortInstall(const std::string& version)
     TVPortLock lock;
     TVPortState state;
     if (VPortStateExists()) {
-        try {
-            state = LoadVPortState();
-        } catch (const TVPortError& e) {
-            if (e.SystemError != EBADMSG)
-                throw;
-            std::fprintf(stderr, "virtual-device driver: %s\n", e.what());
-            state = LoadVPortState();
-        }
+        state = LoadRepaired();
     } else {
         state.BootId = VPortHost().BootId();
     }
@@ -427,15 +434,7 @@ void VPortUninstall()
     TVPortLock lock;
     if (!VPortStateExists())
         return;
-    TVPortState state;
-    try {
-        state = LoadVPortState();
-    } catch (const TVPortError& e) {
-        if (e.SystemError != EBADMSG)
-            throw;
-        std::fprintf(stderr, "virtual-device driver: %s\n", e.what());
-        state = LoadVPortState();
-    }
+    TVPortState state = LoadRepaired();
     std::vector<TVPortDevice> left;
     std::string failures;
     for (const auto& d : state.Devices) {
