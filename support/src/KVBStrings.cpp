@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "KVStrings.h"
+
 namespace KVBStrings {
 QString ProductName;
 QString AppName;
@@ -493,19 +495,15 @@ void KVBStrings_Initialize()
     };
     platform::RegisterStringTable(platform::HInstance, table);
 
-    KVBStrings::ProductName = QStringLiteral("Korvanta");
-    KVBStrings::AppName = QStringLiteral("Korvanta");
-    KVBStrings::ProductWebAddress = QStringLiteral("https://www.korvanta.example/");
-    KVBStrings::ProductPrefix = QStringLiteral("KV");
-    KVBStrings::SupportAddress = QStringLiteral("support@korvanta.example");
-    KVBStrings::ProductId = QStringLiteral("KORVANTA");
+    AssignProductIdentity(KVBStrings::ProductName, KVBStrings::AppName, KVBStrings::ProductWebAddress,
+                          KVBStrings::ProductPrefix, KVBStrings::SupportAddress, KVBStrings::ProductId);
 }
 
 void KVBStrings_Finalize()
 {
-    using namespace KVBStrings;
-    for (QString* s : {&ProductName, &AppName, &ProductWebAddress, &ProductPrefix, &SupportAddress,
-                       &ProductId, &LanguageSetting, &HelpLanguage, &HelpSetupLanguage})
+    for (QString* s : {&KVBStrings::ProductName, &KVBStrings::AppName, &KVBStrings::ProductWebAddress,
+                       &KVBStrings::ProductPrefix, &KVBStrings::SupportAddress, &KVBStrings::ProductId,
+                       &LanguageSetting, &HelpLanguage, &HelpSetupLanguage})
         s->clear();
 }
 

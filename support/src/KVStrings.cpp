@@ -49,6 +49,17 @@ QString ResStr(const platform::TResStringRec& rec)
     return QString::fromStdU16String(platform::LoadResString(&rec));
 }
 
+void AssignProductIdentity(QString& productName, QString& appName, QString& productWebAddress,
+                           QString& productPrefix, QString& supportAddress, QString& productId)
+{
+    productName = QStringLiteral("Korvanta");
+    appName = QStringLiteral("Korvanta");
+    productWebAddress = QStringLiteral("https://www.korvanta.example/");
+    productPrefix = QStringLiteral("KV");
+    supportAddress = QStringLiteral("support@korvanta.example");
+    productId = QStringLiteral("KORVANTA");
+}
+
 void KVStrings_Initialize()
 {
     static const std::map<uint32_t, std::u16string> table = {
@@ -79,12 +90,7 @@ void KVStrings_Initialize()
     };
     platform::RegisterStringTable(platform::HInstance, table);
 
-    ProductName = QStringLiteral("Korvanta");
-    AppName = QStringLiteral("Korvanta");
-    ProductWebAddress = QStringLiteral("https://www.korvanta.example/");
-    ProductPrefix = QStringLiteral("KV");
-    SupportAddress = QStringLiteral("support@korvanta.example");
-    ProductId = QStringLiteral("KORVANTA");
+    AssignProductIdentity(ProductName, AppName, ProductWebAddress, ProductPrefix, SupportAddress, ProductId);
 }
 
 void KVStrings_Finalize()

@@ -60,6 +60,11 @@ extern const std::array<platform::TResStringRec*, 5> KVStringsButtonList;
 // language binding has started) as a QString.
 QString ResStr(const platform::TResStringRec& rec);
 
+// Writes the product identity into one set of identity strings: the globals
+// above, or the copy KVBStrings keeps.
+void AssignProductIdentity(QString& productName, QString& appName, QString& productWebAddress,
+                           QString& productPrefix, QString& supportAddress, QString& productId);
+
 // Registers the string table and assigns the identity globals. Runs from
 // static start-up code already; calling it again does no harm.
 void KVStrings_Initialize();
