@@ -62,12 +62,7 @@ bool TOpenDialog::Execute(QWidget* parent)
 
 TMakeDvdForm::TMakeDvdForm(QWidget* owner) : QWidget(owner)
 {
-    hide();
-    setAutoFillBackground(true);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
-    resize(646, 395);
+    SetUpPage(this, 646, 395);
 
     cxLabel1 = new QLabel(this);
     cxTextEdit1 = new QLineEdit(this);
@@ -107,15 +102,7 @@ bool TMakeDvdForm::FormCreate()
     } catch (...) {
         result = false;
     }
-    QFont startFont = cxButton2->font();
-    startFont.setPointSize(11);
-    startFont.setBold(true);
-    cxButton2->setFont(startFont);
-    cxButton6->setFont(startFont);
-    if (MainForm) {
-        cxButton2->setIcon(QIcon(MainForm->ImageList2.Pixmap(0)));
-        cxButton6->setIcon(QIcon(MainForm->ImageList2.Pixmap(1)));
-    }
+    StyleStartAndClose(cxButton2, cxButton6);
     cxButton2->setText(StripAmpersands(ResStr(SStart)));
     cxCheckBox1->setText(ResStr(SCreateDriveOnRestart));
     cxLabel1->setText(ResStr(SSelectImageFilename));

@@ -41,12 +41,7 @@ TsbSPDeviceItem* TsbSPDeviceList::Add()
 
 TRemoveDvdForm::TRemoveDvdForm(QWidget* owner) : QWidget(owner), FSPDeviceList(std::make_unique<TsbSPDeviceList>())
 {
-    hide();
-    setAutoFillBackground(true);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
-    resize(626, 397);
+    SetUpPage(this, 626, 397);
 
     lvSPDL = new QTreeWidget(this);
     lvSPDL->setColumnCount(5);
@@ -87,15 +82,7 @@ void TRemoveDvdForm::resizeEvent(QResizeEvent* e)
 
 bool TRemoveDvdForm::FormCreate()
 {
-    QFont startFont = cxButton1->font();
-    startFont.setPointSize(11);
-    startFont.setBold(true);
-    cxButton1->setFont(startFont);
-    cxButton6->setFont(startFont);
-    if (MainForm) {
-        cxButton1->setIcon(QIcon(MainForm->ImageList2.Pixmap(0)));
-        cxButton6->setIcon(QIcon(MainForm->ImageList2.Pixmap(1)));
-    }
+    StyleStartAndClose(cxButton1, cxButton6);
 
     cxButton1->setText(StripAmpersands(ResStr(SStart)));
     lvSPDL->setHeaderLabels({ResStr(SColumnID), ResStr(SColumnDeviceName), ResStr(SColumnDeviceType),

@@ -105,6 +105,29 @@ QString StripAmpersands(const QString& text)
     return result;
 }
 
+void SetUpPage(QWidget* page, int width, int height)
+{
+    page->hide();
+    page->setAutoFillBackground(true);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    page->setFont(font);
+    page->resize(width, height);
+}
+
+void StyleStartAndClose(QPushButton* start, QPushButton* close)
+{
+    QFont font = start->font();
+    font.setPointSize(11);
+    font.setBold(true);
+    start->setFont(font);
+    close->setFont(font);
+    if (MainForm) {
+        start->setIcon(QIcon(MainForm->ImageList2.Pixmap(0)));
+        close->setIcon(QIcon(MainForm->ImageList2.Pixmap(1)));
+    }
+}
+
 bool IsVistaOrLater()
 {
     try {

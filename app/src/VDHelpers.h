@@ -8,6 +8,9 @@
 
 #include <cstdint>
 
+class QPushButton;
+class QWidget;
+
 // Small routines the application's windows share.
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -31,6 +34,13 @@ QString GetMyDocumentsDir();
 
 // Text without any "&" ("&&" disappears completely).
 QString StripAmpersands(const QString& text);
+
+// Gives a docked page the look the pages share: hidden until docked, its
+// own background, Tahoma at 11 pixels, its designed size.
+void SetUpPage(QWidget* page, int width, int height);
+// The Start and Close buttons at the foot of a page: bold 11-point texts
+// and the main window's Start and Close icons (once the main window exists).
+void StyleStartAndClose(QPushButton* start, QPushButton* close);
 
 // True from the system version 6 on.
 bool IsVistaOrLater();

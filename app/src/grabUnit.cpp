@@ -118,12 +118,7 @@ private:
 
 TGrabForm::TGrabForm(QWidget* owner) : QWidget(owner)
 {
-    hide();
-    setAutoFillBackground(true);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
-    resize(DesignedWidth, DesignedHeight);
+    SetUpPage(this, DesignedWidth, DesignedHeight);
 
     cxLabel1 = new QLabel(this);
     cxLabel2 = new QLabel(this);
@@ -268,16 +263,8 @@ void TGrabForm::formcreate()
     edit5->setText(GetMyDocumentsDir());
     edit6->setText(fromAnsi(TrackBaseName) + QStringLiteral("1.iso"));
 
-    QFont buttonFont = cxButton5->font();
-    buttonFont.setPointSize(11);
-    buttonFont.setBold(true);
-    cxButton5->setFont(buttonFont);
-    cxButton6->setFont(buttonFont);
+    StyleStartAndClose(cxButton5, cxButton6);
     cxButton5->setText(ResStr(SStart));
-    if (MainForm) {
-        cxButton5->setIcon(QIcon(MainForm->ImageList2.Pixmap(0)));
-        cxButton6->setIcon(QIcon(MainForm->ImageList2.Pixmap(1)));
-    }
 }
 
 void TGrabForm::cxButton1Click()
