@@ -68,35 +68,6 @@ std::vector<std::string> TraceCapture::Messages() const
     return messages;
 }
 
-DriveMap::DriveMap() = default;
-
-DriveMap::~DriveMap()
-{
-    std::filesystem::remove(kvtest::systemDir() + "/drives.conf");
-    std::filesystem::remove(kvtest::systemDir() + "/dosdevices.conf");
-}
-
-void DriveMap::AddImage(int number, const std::string& imagePath)
-{
-    lines_.push_back("CdRom" + std::to_string(number) + "=" + imagePath);
-    Write();
-}
-
-void DriveMap::AddScripted(int number, const std::string& json)
-{
-    std::string path = dir_.file("cdrom" + std::to_string(number) + ".json");
-    kvtest::writeFile(path, json);
-    lines_.push_back("CdRom" + std::to_string(number) + "=scripted:" + path);
-    Write();
-}
-
-void DriveMap::Write()
-{
-    std::string text;
-    for (const std::string& l : lines_) text += l + "\n";
-    kvtest::writeFile(kvtest::systemDir() + "/drives.conf", text);
-}
-
 std::string MakeIsoImage(const std::string& path, int64_t sectors)
 {
     kvtest::writeFile(path, "");

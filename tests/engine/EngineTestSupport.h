@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DriveMapFile.h"
 #include "TestDirs.h"
 #include "sbLogger.h"
 
@@ -33,26 +34,7 @@ private:
     TsbLogger* logger_;
 };
 
-// The drive map of the SDK in the test's system folder. Drives are added
-// as image-backed (CdRomN=PATH) or scripted (CdRomN=scripted:PATH.json);
-// the map, the scripts and the DOS-device table are removed afterwards.
-class DriveMap {
-public:
-    DriveMap();
-    ~DriveMap();
-    DriveMap(const DriveMap&) = delete;
-    DriveMap& operator=(const DriveMap&) = delete;
-
-    void AddImage(int number, const std::string& imagePath);
-    void AddScripted(int number, const std::string& json);
-    // A folder for the test's images.
-    const kvtest::TempDir& Dir() const { return dir_; }
-
-private:
-    void Write();
-    kvtest::TempDir dir_;
-    std::vector<std::string> lines_;
-};
+using DriveMap = kvtest::DriveMap;
 
 // Writes a plain image of `sectors` 2048-byte sectors (sparse).
 std::string MakeIsoImage(const std::string& path, int64_t sectors);

@@ -34,35 +34,6 @@ std::string msf(int frames)
 
 }  // namespace
 
-DriveMap::~DriveMap()
-{
-    std::filesystem::remove(kvtest::systemDir() + "/drives.conf");
-    std::filesystem::remove(kvtest::systemDir() + "/dosdevices.conf");
-}
-
-void DriveMap::AddImage(int number, const std::string& imagePath)
-{
-    lines_.push_back("CdRom" + std::to_string(number) + "=" + imagePath);
-    Write();
-}
-
-std::string DriveMap::AddScripted(int number, const std::string& json)
-{
-    const std::string path = dir_.file("cdrom" + std::to_string(number) + ".json");
-    kvtest::writeFile(path, json);
-    lines_.push_back("CdRom" + std::to_string(number) + "=scripted:" + path);
-    Write();
-    return path;
-}
-
-void DriveMap::Write()
-{
-    std::string text;
-    for (const std::string& line : lines_)
-        text += line + "\n";
-    kvtest::writeFile(kvtest::systemDir() + "/drives.conf", text);
-}
-
 ThreeTrackDisc::ThreeTrackDisc(const std::string& folder)
 {
     const int sectors[3] = {30, 40, 50};

@@ -13,29 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "DriveMapFile.h"
 #include "TestDirs.h"
 
 namespace grabtest {
 
-// The SDK's drive map (drives.conf) in the test's system folder; the map
-// and the drive-letter table go when the object does.
-class DriveMap {
-public:
-    DriveMap() = default;
-    ~DriveMap();
-    DriveMap(const DriveMap&) = delete;
-    DriveMap& operator=(const DriveMap&) = delete;
-
-    void AddImage(int number, const std::string& imagePath);
-    // Writes the script as cdromN.json in the map's folder; returns its path.
-    std::string AddScripted(int number, const std::string& json);
-    const kvtest::TempDir& Dir() const { return dir_; }
-
-private:
-    void Write();
-    kvtest::TempDir dir_;
-    std::vector<std::string> lines_;
-};
+using DriveMap = kvtest::DriveMap;
 
 // A cue sheet with its BIN file: three MODE1/2048 data tracks of 30, 40 and
 // 50 sectors, each filled with a pattern of its own. Tracks() gives the
