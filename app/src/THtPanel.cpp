@@ -47,11 +47,6 @@ QString THtElement::GetAttribute(const QString& name) const
     return value ? QString::fromUtf8(value) : QString();
 }
 
-QString THtElement::TagName() const
-{
-    return el_ ? QString::fromUtf8(el_->get_tagName()) : QString();
-}
-
 THtPanel::THtPanel(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -150,7 +145,6 @@ QRect THtPanel::ElementRect(const QString& selector) const
     return QRect(p.x, p.y - verticalScrollBar()->value(), p.width, p.height);
 }
 
-int THtPanel::DocumentHeight() const { return doc_ ? doc_->height() : 0; }
 
 QImage THtPanel::RenderToImage(int width, int height)
 {

@@ -38,7 +38,6 @@ public:
     explicit THtElement(litehtml::element::ptr el) : el_(std::move(el)) {}
     // The attribute's text; empty when the element has none.
     QString GetAttribute(const QString& name) const;
-    QString TagName() const;
 
 private:
     litehtml::element::ptr el_;
@@ -76,8 +75,6 @@ public:
     // in the view as laid out now (viewport coordinates); empty when none
     // matches.
     QRect ElementRect(const QString& selector) const;
-    // Height of the laid-out page at the current width.
-    int DocumentHeight() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
