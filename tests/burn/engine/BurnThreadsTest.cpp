@@ -52,7 +52,7 @@ TEST_F(BurnThreadsTest, ImageFileModeWritesATreeWithCollisionsThatAPeerReads) {
     for (size_t i = 0; i < Events.Progress.size(); ++i) {
         EXPECT_GT(Events.Progress[i], 0);
         EXPECT_LT(Events.Progress[i], 100);
-        if (i > 0) EXPECT_GT(Events.Progress[i], Events.Progress[i - 1]);
+        if (i > 0) { EXPECT_GT(Events.Progress[i], Events.Progress[i - 1]); }
     }
     EXPECT_EQ(std::vector<bool>({true, false}), Events.CancelAllowed);
     EXPECT_EQ(1, Events.BufferDisabled);
@@ -90,9 +90,9 @@ TEST_P(ImageCopyTest, CopiesInChunksAndReportsProgressOnlyWhenItChanges) {
     std::string out = Dir.file("out.iso");
     RunImageFile(out, total, c.ReadOnlyFile);
 
-    if (c.CheckProgress) EXPECT_EQ(c.Progress, Events.Progress);
+    if (c.CheckProgress) { EXPECT_EQ(c.Progress, Events.Progress); }
     EXPECT_EQ(c.Success, Burner.Success());
-    if (c.Written >= 0) EXPECT_EQ(c.Written, FileSize(out));
+    if (c.Written >= 0) { EXPECT_EQ(c.Written, FileSize(out)); }
     EXPECT_EQ(0u, Burner.Message().rfind(c.MessageStart, 0)) << Burner.Message();
     EXPECT_EQ(std::vector<bool>({true, false}), Events.CancelAllowed);
 }
